@@ -1,0 +1,197 @@
+// The application object.
+#include "app/application.h"
+
+#include <vector>
+
+#include "app/failure.h"
+#include "app/guard.h"
+#include "app/names.h"
+#include "clock/localetime.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+
+void PlatformLower(std::string& text)
+{
+    if (!text.empty()) CharLowerA(&text[0]);
+}
+
+std::string ModulePath(DWORD capacity)
+{
+    std::vector<char> buffer(capacity + 1, '\0');
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
+    return std::string(buffer.data(), length);
+}
+
+std::string ReadTitle()
+{
+    std::string path = ModulePath(256);
+    if (!path.empty()) OemToCharA(path.c_str(), &path[0]);
+    return TitleFromModulePath(path, PlatformLower);
+}
+
+BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
+{
+    if (IsWindowVisible(window) && IsWindowEnabled(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// Disables the thread's enabled top-level windows while a modal box is open.
+class ModalScope {
+public:
+    ModalScope() : active_(GetActiveWindow())
+    {
+        EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled_));
+        for (HWND window : disabled_) EnableWindow(window, FALSE);
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope()
+    {
+        for (HWND window : disabled_)
+            if (IsWindow(window)) EnableWindow(window, TRUE);
+        if (active_ && IsWindow(active_)) SetActiveWindow(active_);
+    }
+
+private:
+    HWND active_;
+    std::vector<HWND> disabled_;
+};
+
+BOOL CALLBACK HideOwnedWindow(HWND window, LPARAM owner)
+{
+    if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
+        ShowWindow(window, SW_HIDE);
+    return TRUE;
+}
+
+} // namespace
+
+void ReportGuardedFailure(const std::exception& failure)
+{
+    if (Application) Application->ReportFailure(failure.what());
+}
+
+void ReportUnknownFailure()
+{
+    if (Application) Application->ReportFailure("Unknown failure");
+}
+
+TApplication::TApplication() : title_(ReadTitle())
+{
+    // Zero size at the centre of the screen: the window is only there for its taskbar entry.
+    TMessageWindow::Options options;
+    options.Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
+    options.Parent = nullptr;
+    options.Caption = title_.c_str();
+    const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    options.Rect = {x, y, x, y};
+    window_ = std::make_unique<TMessageWindow>(
+        "HoraletApplication",
+        [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+            return HandleMessage(message, wParam, lParam, result);
+        },
+        options);
+    // The entry can be minimized and closed, not sized, maximized or moved.
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    DeleteMenu(systemMenu, SC_MAXIMIZE, MF_BYCOMMAND);
+    DeleteMenu(systemMenu, SC_SIZE, MF_BYCOMMAND);
+    DeleteMenu(systemMenu, SC_MOVE, MF_BYCOMMAND);
+    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(Handle(), SW_SHOWNORMAL);
+}
+
+TApplication::~TApplication() = default;
+
+bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+{
+    result = 0;
+    switch (message) {
+    case WM_SETTINGCHANGE:
+        ReadTimeTextSettings();
+        return false;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            Minimize();
+            return true;
+        }
+        return false;
+    case WM_CLOSE:
+        // Close on the taskbar entry closes the main window.
+        if (mainWindow_) PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
+        return true;
+    case WM_ENDSESSION:
+        if (wParam) EndSession();
+        return true;
+    }
+    return false;
+}
+
+void TApplication::Minimize()
+{
+    if (IsIconic(Handle())) return;
+    SetActiveWindow(Handle());
+    ANIMATIONINFO animation{sizeof animation, 0};
+    SystemParametersInfoA(SPI_GETANIMATION, sizeof animation, &animation, 0);
+    const bool animated = animation.iMinAnimate != 0;
+    if (animated) {
+        animation.iMinAnimate = 0;
+        SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
+    }
+    ShowWindow(Handle(), SW_MINIMIZE);
+    if (animated) {
+        animation.iMinAnimate = 1;
+        SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
+    }
+}
+
+void TApplication::Terminate()
+{
+    PostQuitMessage(0);
+}
+
+void TApplication::ReportFailure(const std::string& message)
+{
+    if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+    const std::string text = message + ".";
+    ModalScope modal;
+    MessageBoxA(Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::Run()
+{
+    MSG msg;
+    for (;;) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            WaitMessage();
+            continue;
+        }
+        if (msg.message == WM_QUIT) break;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void TApplication::HideOwnedWindows()
+{
+    EnumThreadWindows(GetCurrentThreadId(), HideOwnedWindow, reinterpret_cast<LPARAM>(Handle()));
+}
+
+void TApplication::EndSession()
+{
+    HideOwnedWindows();
+    if (OnEndSession) OnEndSession();
+    ExitProcess(0);
+}
+
+void ShowStartupFailure(const std::exception& failure)
+{
+    const auto* known = dynamic_cast<const Failure*>(&failure);
+    const std::string module = ModuleBaseName(ModulePath(MAX_PATH));
+    const std::string text = StartupFailureText(known ? known->Kind() : "Exception", module,
+                                                known ? known->Address() : nullptr, failure.what());
+    MessageBoxA(nullptr, text.c_str(), "Application Error", MB_ICONSTOP | MB_TASKMODAL);
+}

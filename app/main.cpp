@@ -1,0 +1,42 @@
+// The program's entry: start-up in its order, the event loop, and the end of the run.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "app/application.h"
+#include "clock/localetime.h"
+#include "ui/mytime1.h"
+#include "widgets/font.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    ReadTimeTextSettings();
+    ScreenPixelsPerInch();
+
+    TApplication application;
+    Application = &application;
+
+    std::unique_ptr<TForm1> form;
+    try {
+        form = std::make_unique<TForm1>();
+    } catch (const std::exception& failure) {
+        // The half-built window is gone with the constructor.
+        Form1 = nullptr;
+        ShowStartupFailure(failure);
+        return 1;
+    }
+    application.SetMainWindow(form->Handle());
+    application.OnEndSession = [&form] { form.reset(); };
+    form->Show();
+
+    application.Run();
+
+    application.HideOwnedWindows();
+    form.reset();
+    Application = nullptr;
+    return 0;
+}

@@ -1,0 +1,19 @@
+// The clock label: a label that writes the current time of day into its caption twice a second.
+#pragma once
+
+#include <memory>
+
+#include "clock/timer.h"
+#include "widgets/control.h"
+
+class TTimelabel : public TLabel {
+public:
+    using TLabel::TLabel;
+
+    // Starts the clock once the layout is read; a clock label made otherwise never ticks.
+    void Loaded() override;
+    // At each tick: the caption becomes the time text of now, repainted only when it changed.
+    void UpdateTime(void* sender);
+
+    std::unique_ptr<TTimer> FTimer;
+};

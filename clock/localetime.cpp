@@ -1,0 +1,75 @@
+// The locale's time settings and the local time, read from the platform.
+#include "clock/localetime.h"
+
+#include <vector>
+
+TimeTextSettings TimeSettings;
+
+namespace {
+
+LocalTimeSource localTimeSource = GetLocalTime;
+LocaleInfoSource localeInfoSource = GetLocaleInfoA;
+
+// The answer for one value, asked with room for capacity characters including the terminator.
+std::optional<std::string> AskLocale(LCID locale, LCTYPE type, int capacity)
+{
+    std::vector<char> buffer(static_cast<size_t>(capacity), '\0');
+    const int count = localeInfoSource(locale, type, buffer.data(), capacity);
+    if (count <= 0) return std::nullopt;
+    return std::string(buffer.data(), static_cast<size_t>(count - 1));
+}
+
+} // namespace
+
+void ReadTimeTextSettings()
+{
+    const LCID locale = GetSystemDefaultLCID();
+    LocaleAnswers answers;
+    // Room for one character: a longer separator does not fit, and ":" is used instead.
+    answers.Separator = AskLocale(locale, LOCALE_STIME, 2);
+    answers.AmDesignator = AskLocale(locale, LOCALE_S1159, 256);
+    answers.PmDesignator = AskLocale(locale, LOCALE_S2359, 256);
+    answers.LeadingZero = AskLocale(locale, LOCALE_ITLZERO, 256);
+    answers.TimeMode = AskLocale(locale, LOCALE_ITIME, 256);
+    TimeSettings = MakeTimeTextSettings(answers);
+}
+
+DateTime CurrentTimeOfDay()
+{
+    SYSTEMTIME now{};
+    localTimeSource(&now);
+    return TimeOfDay(now.wHour, now.wMinute, now.wSecond, now.wMilliseconds);
+}
+
+DateTime CurrentDateTime()
+{
+    SYSTEMTIME today{};
+    localTimeSource(&today);
+    return DayNumber(today.wYear, today.wMonth, today.wDay) + CurrentTimeOfDay();
+}
+
+std::string FormatTimeText(DateTime value)
+{
+    return FormatTimeText(value, TimeSettings);
+}
+
+bool LocaleDesignatorMatch(std::string_view text, std::string_view candidate)
+{
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, text.data(), static_cast<int>(text.size()),
+                          candidate.data(), static_cast<int>(candidate.size())) == CSTR_EQUAL;
+}
+
+DateTime ParseTimeText(std::string_view text)
+{
+    return ParseTimeText(text, TimeSettings, LocaleDesignatorMatch);
+}
+
+void SetLocalTimeSource(LocalTimeSource source)
+{
+    localTimeSource = source ? source : GetLocalTime;
+}
+
+void SetLocaleInfoSource(LocaleInfoSource source)
+{
+    localeInfoSource = source ? source : GetLocaleInfoA;
+}

@@ -1,0 +1,45 @@
+# Windows build: Horalet.exe, the files shipped beside it, and the tests that run under Wine.
+enable_language(RC)
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# Everything is linked in, so that nothing but the system's own DLLs travels with the exe.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
+
+add_library(horalet_win32 STATIC
+  app/application.cpp
+  app/names.cpp
+  clock/Timelabel.cpp
+  clock/localetime.cpp
+  clock/timer.cpp
+  sound/mediaplayer.cpp
+  ui/mytime1.cpp
+  widgets/button.cpp
+  widgets/control.cpp
+  widgets/edit.cpp
+  widgets/font.cpp
+  widgets/groupbox.cpp
+  widgets/listbox.cpp
+  widgets/menu.cpp
+  widgets/msgwindow.cpp
+  widgets/updown.cpp
+)
+target_link_libraries(horalet_win32 PUBLIC horalet_core comctl32 comdlg32 winmm gdi32 user32 kernel32)
+
+# The icon is kept as a character grid and drawn into an .ico at build time.
+set(icon ${CMAKE_CURRENT_BINARY_DIR}/res/mainicon.ico)
+add_custom_command(
+  OUTPUT ${icon}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/res
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/tools/grid2ico.py
+          ${CMAKE_CURRENT_SOURCE_DIR}/res/mainicon.grid ${icon}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/mainicon.grid ${CMAKE_CURRENT_SOURCE_DIR}/tools/grid2ico.py
+  COMMENT "Drawing the main icon"
+)
+add_custom_target(horalet_icon DEPENDS ${icon})
+set_source_files_properties(res/horalet.rc PROPERTIES OBJECT_DEPENDS "${icon};${CMAKE_CURRENT_SOURCE_DIR}/res/horalet.manifest")
+
+add_executable(Horalet WIN32 app/main.cpp res/horalet.rc)
+add_dependencies(Horalet horalet_icon)
+target_include_directories(Horalet PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
+target_link_libraries(Horalet PRIVATE horalet_win32)

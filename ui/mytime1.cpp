@@ -1,0 +1,405 @@
+// The main window: its layout, its creation, its fixed geometry and its handlers.
+#include "ui/mytime1.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/application.h"
+#include "app/guard.h"
+#include "app/names.h"
+#include "clock/localetime.h"
+
+TForm1* Form1 = nullptr;
+std::string AppFolder;
+int32_t LockedWidth = 0;
+int32_t LockedHeight = 0;
+std::string ProbeText;
+std::string ClockSeparator;
+uint8_t SuffixMode = 0;
+
+namespace {
+
+constexpr char kCaption[] = "Horalet";
+constexpr TBounds kLayoutBounds{234, 111, 243, 185};
+constexpr int kDesignTextHeight = 13;
+constexpr int kDesignPixelsPerInch = 96;
+constexpr int kScrollLine = 8;
+
+TFont PanelFont()
+{
+    return TFont("MS Sans Serif", -16, kBlack);
+}
+
+template <typename Element>
+Element& Placed(std::unique_ptr<Element>& element, const TBounds& bounds, bool visible)
+{
+    element->SetBounds(bounds);
+    element->SetVisible(visible);
+    return *element;
+}
+
+void LoadAll(TWinControl& container)
+{
+    container.Loaded();
+    for (TLabel* label : container.Labels()) label->Loaded();
+    for (TWinControl* child : container.Children()) LoadAll(*child);
+}
+
+std::string ModuleFolder()
+{
+    char path[262] = {};
+    GetModuleFileNameA(nullptr, path, 261);
+    return FolderOfPath(path);
+}
+
+} // namespace
+
+TForm1::TForm1() : TWinControl(nullptr)
+{
+    Form1 = this;
+    font_.emplace("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT));
+    color_ = TColor::System(COLOR_BTNFACE);
+    bounds_ = kLayoutBounds;
+    const char* windowClass =
+        RegisterOwnClass("TForm1", nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    CreateOwn(windowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Application->Handle(), nullptr,
+              kLayoutBounds);
+    SendMessageA(handle_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), "MAINICON")));
+    BuildLayout();
+    BuildMenus();
+    ScaleForDisplay();
+    LoadAll(*this);
+    loading_ = false;
+    Guarded([this] { FormCreate(this); });
+}
+
+TForm1::~TForm1()
+{
+    // The timers first, so that no tick reaches a half-destroyed window.
+    if (Timelabel1) Timelabel1->FTimer.reset();
+    Timer1.reset();
+    if (handle_) DestroyWindow(handle_);
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::BuildLayout()
+{
+    // In layout order, which is also the order of creation.
+    Label2 = std::make_unique<TLabel>(this, "Alarm is not set");
+    Label2->SetFont(PanelFont());
+    Placed(Label2, {16, 48, 109, 20}, true);
+
+    Label3 = std::make_unique<TLabel>(this, "");
+    Label3->SetFont(PanelFont());
+    Placed(Label3, {16, 72, 4, 20}, false);
+
+    Label4 = std::make_unique<TLabel>(this, "Help topics");
+    Placed(Label4, {16, 0, 53, 13}, false);
+
+    Timelabel1 = std::make_unique<TTimelabel>(this, "Timelabel1");
+    Timelabel1->SetFont(TFont("MS Sans Serif", -19, kRed, true));
+    Placed(Timelabel1, {16, 16, 104, 24}, true);
+    Timelabel1->OnClick = [this](void* sender) { timelabel1Click(sender); };
+
+    MediaPlayer1 = std::make_unique<TMediaPlayer>(this, TBounds{0, 0, 253, 30});
+    MediaPlayer1->TabOrder = 0;
+
+    GroupBox1 = std::make_unique<TGroupBox>(this, TBounds{24, 16, 161, 89}, "Set Alarm", false);
+    GroupBox1->SetFont(PanelFont());
+    GroupBox1->TabOrder = 1;
+    TGroupBox* panel = GroupBox1.get();
+
+    Label1 = std::make_unique<TLabel>(panel, "AM");
+    Label1->SetFont(PanelFont());
+    Label1->SetColor(TColor::System(COLOR_3DLIGHT));
+    Placed(Label1, {120, 32, 24, 20}, true);
+
+    Edit1 = std::make_unique<TEdit>(panel, TBounds{8, 24, 33, 28}, "0", true);
+    Edit1->SetFont(PanelFont());
+    Edit1->TabOrder = 0;
+    Edit2 = std::make_unique<TEdit>(panel, TBounds{64, 24, 33, 28}, "0", true);
+    Edit2->SetFont(PanelFont());
+    Edit2->TabOrder = 1;
+
+    UpDown1 = std::make_unique<TUpDown>(panel, TBounds{41, 24, 15, 28}, *Edit1, 0, 12);
+    UpDown1->TabOrder = 2;
+    UpDown2 = std::make_unique<TUpDown>(panel, TBounds{97, 24, 15, 28}, *Edit2, 0, 59);
+    UpDown2->TabOrder = 3;
+
+    Button1 = std::make_unique<TButton>(panel, TBounds{8, 64, 73, 17}, "No Alarm", true);
+    Button1->TabOrder = 4;
+    Button2 = std::make_unique<TButton>(panel, TBounds{88, 64, 57, 17}, "Done", true);
+    Button2->TabOrder = 5;
+
+    Button3 = std::make_unique<TButton>(this, TBounds{32, 40, 73, 25}, "Kill Alarm", false);
+    Button3->SetFont(PanelFont());
+    Button3->TabOrder = 2;
+
+    ListBox1 = std::make_unique<TListBox>(this, TBounds{16, 12, 169, 93}, 13,
+                                          std::vector<std::string>{"What is Horalet?", "How to set the alarm.",
+                                                                   "How to change the font.", "Known bugs.",
+                                                                   "Uninstall."});
+    ListBox1->TabOrder = 3;
+
+    Button4 = std::make_unique<TButton>(this, TBounds{56, 104, 57, 17}, "Back", false);
+    Button4->TabOrder = 4;
+
+    Timer1 = std::make_unique<TTimer>();
+    Timer1->SetEnabled(false);
+    Timer1->SetInterval(1000);
+
+    FontDialog1 = std::make_unique<TFontDialog>(TFont("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT)));
+
+    // Later windowed elements lie above earlier ones, whatever order they are shown in.
+    for (TWinControl* element : std::vector<TWinControl*>{MediaPlayer1.get(), GroupBox1.get(), Button3.get(),
+                                                          ListBox1.get(), Button4.get()})
+        SetWindowPos(element->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TForm1::BuildMenus()
+{
+    PopupMenu1 = std::make_unique<TPopupMenu>();
+    PopupMenu1->AddOwned("Set Font");
+    SetAlarm1 = &PopupMenu1->AddOwned("Set Alarm");
+
+    MainMenu1 = std::make_unique<TMainMenu>();
+    File1 = std::make_unique<TMenuItem>("File");
+    SetAlarm2 = std::make_unique<TMenuItem>("Set Alarm");
+    SetFont2 = std::make_unique<TMenuItem>("Set Font");
+    Minimize1 = std::make_unique<TMenuItem>("Minimize");
+    Exit1 = std::make_unique<TMenuItem>("Exit");
+    Help1 = std::make_unique<TMenuItem>("Help");
+    Help2 = std::make_unique<TMenuItem>("Help");
+    About1 = std::make_unique<TMenuItem>("About");
+    for (TMenuItem* item : {SetAlarm2.get(), SetFont2.get(), Minimize1.get(), Exit1.get()}) File1->Add(*item);
+    Help1->Add(*Help2);
+    Help1->Add(*About1);
+    Minimize1->OnClick = [this](void* sender) { Minimize1Click(sender); };
+    Exit1->OnClick = [this](void* sender) { Exit1Click(sender); };
+    MainMenu1->Add(*File1);
+    MainMenu1->Add(*Help1);
+    MainMenu1->AttachTo(handle_);
+}
+
+void TForm1::ScaleForDisplay()
+{
+    const int ppi = ScreenPixelsPerInch();
+    if (ppi != kDesignPixelsPerInch) font_->SetHeight(MulDiv(font_->Height(), ppi, kDesignPixelsPerInch));
+    ScreenDC dc;
+    SelectGuard select(dc.Get(), font_->Handle());
+    SIZE zero{};
+    GetTextExtentPoint32A(dc.Get(), "0", 1, &zero);
+    if (zero.cy == kDesignTextHeight) return;
+    // The elements scale; the window keeps its outer size.
+    for (TLabel* label : Labels()) label->ScaleBy(zero.cy, kDesignTextHeight);
+    for (TWinControl* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
+}
+
+void TForm1::FormCreate(void*)
+{
+    AppFolder = ModuleFolder();
+    MediaPlayer1->SetFileName(AppFolder + "alarm.wav");
+    const RECT outer = OuterRect();
+    LockedWidth = outer.right - outer.left;
+    LockedHeight = outer.bottom - outer.top;
+    const ProbeResult probe = ProbeClockText(FormatTimeText(CurrentDateTime()));
+    ProbeText = probe.ProbeText;
+    ClockSeparator = probe.ClockSeparator;
+    SuffixMode = probe.SuffixMode;
+}
+
+void TForm1::Show()
+{
+    ShowWindow(handle_, SW_SHOWNORMAL);
+    // The first showing brings the first size notification; where the platform sent it
+    // already while the window was built, the lock runs now.
+    if (!sizedSinceLoading_) Resized(SIZE_RESTORED);
+    UpdateWindow(handle_);
+}
+
+RECT TForm1::OuterRect() const
+{
+    RECT rect{};
+    GetWindowRect(handle_, &rect);
+    return rect;
+}
+
+void TForm1::Resized(WPARAM kind)
+{
+    windowState_ = kind == SIZE_MAXIMIZED   ? TWindowState::Maximized
+                   : kind == SIZE_MINIMIZED ? TWindowState::Minimized
+                                            : TWindowState::Normal;
+    if (loading_) return;
+    sizedSinceLoading_ = true;
+    FormResize(this);
+}
+
+void TForm1::FormResize(void*)
+{
+    constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+    // Each step changes one value and may run this handler again, nested.
+    RECT r = OuterRect();
+    if (r.bottom - r.top != LockedHeight)
+        SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, LockedHeight, kFlags | SWP_NOMOVE);
+    r = OuterRect();
+    if (r.right - r.left != LockedWidth)
+        SetWindowPos(handle_, nullptr, 0, 0, LockedWidth, r.bottom - r.top, kFlags | SWP_NOMOVE);
+    r = OuterRect();
+    if (r.left != kLockedLeft) SetWindowPos(handle_, nullptr, kLockedLeft, r.top, 0, 0, kFlags | SWP_NOSIZE);
+    r = OuterRect();
+    if (r.top != kLockedTop) SetWindowPos(handle_, nullptr, r.left, kLockedTop, 0, 0, kFlags | SWP_NOSIZE);
+    if (windowState_ != TWindowState::Normal) {
+        windowState_ = TWindowState::Normal;
+        ShowWindow(handle_, SW_SHOWNORMAL);
+    }
+}
+
+void TForm1::timelabel1Click(void*)
+{
+    // The window's outer corner plus the label's client offset: not the label's own screen position.
+    const RECT outer = OuterRect();
+    PopupMenu1->Popup(outer.left + Timelabel1->Left(), outer.top + Timelabel1->Top());
+}
+
+void TForm1::Exit1Click(void*)
+{
+    Application->Terminate();
+}
+
+void TForm1::Minimize1Click(void*)
+{
+    Application->Minimize();
+}
+
+void UseWideLayout()
+{
+    LockedWidth = 250;
+    const RECT r = Form1->OuterRect();
+    SetWindowPos(Form1->Handle(), nullptr, 0, 0, LockedWidth, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void UseNarrowLayout()
+{
+    LockedWidth = 200;
+    const RECT r = Form1->OuterRect();
+    SetWindowPos(Form1->Handle(), nullptr, 0, 0, LockedWidth, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::ContentChanged()
+{
+    if (!loading_) UpdateScrollBars();
+}
+
+void TForm1::UpdateScrollBars()
+{
+    if (!handle_ || updatingScrollBars_) return;
+    updatingScrollBars_ = true;
+    // Only visible elements count toward the extent.
+    int extentX = 0;
+    int extentY = 0;
+    auto extend = [&](const TControl& c) {
+        if (!c.Visible()) return;
+        extentX = std::max(extentX, c.Bounds().Right());
+        extentY = std::max(extentY, c.Bounds().Bottom());
+    };
+    for (const TLabel* label : Labels()) extend(*label);
+    for (const TWinControl* child : Children()) extend(*child);
+
+    RECT client{};
+    GetClientRect(handle_, &client);
+    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    int width = client.right + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+    int height = client.bottom + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0);
+    bool needH = extentX > width;
+    bool needV = extentY > height;
+    if (needH) height -= GetSystemMetrics(SM_CYHSCROLL);
+    if (!needV && extentY > height) needV = true;
+    if (needV) width -= GetSystemMetrics(SM_CXVSCROLL);
+    if (!needH && extentX > width) {
+        needH = true;
+        height -= GetSystemMetrics(SM_CYHSCROLL);
+    }
+
+    auto apply = [&](int bar, bool need, int extent, int page, LONG& position) {
+        if (!need && position != 0) Scroll(bar, SB_TOP);
+        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(extent - 1, 0),
+                        static_cast<UINT>(std::max(page, 0)), need ? static_cast<int>(position) : 0, 0};
+        SetScrollInfo(handle_, bar, &info, TRUE);
+        ShowScrollBar(handle_, bar, need);
+    };
+    apply(SB_HORZ, needH, extentX, width, scroll_.x);
+    apply(SB_VERT, needV, extentY, height, scroll_.y);
+    updatingScrollBars_ = false;
+}
+
+void TForm1::Scroll(int bar, WORD request)
+{
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(handle_, bar, &info);
+    LONG& position = bar == SB_HORZ ? scroll_.x : scroll_.y;
+    int target = position;
+    switch (request) {
+    case SB_LINEUP: target -= kScrollLine; break;
+    case SB_LINEDOWN: target += kScrollLine; break;
+    case SB_PAGEUP: target -= static_cast<int>(info.nPage); break;
+    case SB_PAGEDOWN: target += static_cast<int>(info.nPage); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: target = info.nTrackPos; break;
+    case SB_TOP: target = 0; break;
+    case SB_BOTTOM: target = info.nMax; break;
+    default: return;
+    }
+    const int limit = std::max(0, info.nMax - static_cast<int>(info.nPage) + 1);
+    target = std::clamp(target, 0, request == SB_TOP ? 0 : limit);
+    const int delta = position - target;
+    if (delta == 0) return;
+    position = target;
+    ScrollWindowEx(handle_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
+                   nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    SetScrollPos(handle_, bar, target, TRUE);
+}
+
+LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(handle_, &paint);
+        PaintLabels(dc);
+        EndPaint(handle_, &paint);
+        return 0;
+    }
+    case WM_SIZE:
+        Resized(wParam);
+        if (!loading_) UpdateScrollBars();
+        return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lParam) break;
+        Scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            MainMenu1->Dispatch(LOWORD(wParam));
+            return 0;
+        }
+        break;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+            Application->Minimize();
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        // No close handler is bound, and this is the main window: closing ends the run.
+        Application->Terminate();
+        return 0;
+    case WM_ENDSESSION:
+        if (wParam) Application->EndSession();
+        return 0;
+    }
+    return TWinControl::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,109 @@
+// The main window: the clock, the alarm line and the hidden panels, with the menus that reach them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "clock/Timelabel.h"
+#include "clock/timer.h"
+#include "sound/mediaplayer.h"
+#include "widgets/button.h"
+#include "widgets/control.h"
+#include "widgets/edit.h"
+#include "widgets/fontdialog.h"
+#include "widgets/groupbox.h"
+#include "widgets/listbox.h"
+#include "widgets/menu.h"
+#include "widgets/updown.h"
+
+class TForm1 : public TWinControl {
+public:
+    // Builds the window from its layout, owned by the application's taskbar window. A
+    // failure here leaves the constructor; the half-built window is destroyed with it.
+    TForm1();
+    ~TForm1() override;
+
+    std::unique_ptr<TPopupMenu> PopupMenu1;
+    std::unique_ptr<TFontDialog> FontDialog1;
+    TMenuItem* SetAlarm1 = nullptr;
+    std::unique_ptr<TGroupBox> GroupBox1;
+    std::unique_ptr<TUpDown> UpDown1;
+    std::unique_ptr<TUpDown> UpDown2;
+    std::unique_ptr<TEdit> Edit1;
+    std::unique_ptr<TEdit> Edit2;
+    std::unique_ptr<TLabel> Label1;
+    std::unique_ptr<TButton> Button1;
+    std::unique_ptr<TButton> Button2;
+    std::unique_ptr<TTimer> Timer1;
+    std::unique_ptr<TLabel> Label3;
+    std::unique_ptr<TMediaPlayer> MediaPlayer1;
+    std::unique_ptr<TButton> Button3;
+    std::unique_ptr<TLabel> Label2;
+    std::unique_ptr<TMainMenu> MainMenu1;
+    std::unique_ptr<TMenuItem> File1;
+    std::unique_ptr<TMenuItem> SetAlarm2;
+    std::unique_ptr<TMenuItem> SetFont2;
+    std::unique_ptr<TMenuItem> Minimize1;
+    std::unique_ptr<TMenuItem> Exit1;
+    std::unique_ptr<TMenuItem> Help1;
+    std::unique_ptr<TMenuItem> Help2;
+    std::unique_ptr<TMenuItem> About1;
+    std::unique_ptr<TListBox> ListBox1;
+    std::unique_ptr<TButton> Button4;
+    std::unique_ptr<TLabel> Label4;
+    std::unique_ptr<TTimelabel> Timelabel1;
+
+    void timelabel1Click(void* sender);
+    void FormCreate(void* sender);
+    void FormResize(void* sender);
+    void Exit1Click(void* sender);
+    void Minimize1Click(void* sender);
+
+    // Shows the window in its normal state; the first showing runs the resize lock.
+    void Show();
+
+    enum class TWindowState { Normal, Minimized, Maximized };
+    TWindowState WindowState() const { return windowState_; }
+    RECT OuterRect() const;
+
+    POINT ScrollOrigin() const override { return {-scroll_.x, -scroll_.y}; }
+    void ContentChanged() override;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void BuildLayout();
+    void BuildMenus();
+    void ScaleForDisplay();
+    void LoadedAll();
+    void Resized(WPARAM kind);
+    void Scroll(int bar, WORD request);
+    void UpdateScrollBars();
+
+    bool loading_ = true;
+    bool sizedSinceLoading_ = false;
+    TWindowState windowState_ = TWindowState::Normal;
+    POINT scroll_{0, 0};
+    bool updatingScrollBars_ = false;
+};
+
+// The main window, alive from its building to the end of the run.
+extern TForm1* Form1;
+
+// The folder of the executable, with its trailing separator.
+extern std::string AppFolder;
+// The outer size the resize lock gives the window.
+extern int32_t LockedWidth;
+extern int32_t LockedHeight;
+// What the start-up probe learned from the clock's text.
+extern std::string ProbeText;
+extern std::string ClockSeparator;
+extern uint8_t SuffixMode;
+
+constexpr int kLockedLeft = 255;
+constexpr int kLockedTop = 140;
+
+void UseWideLayout();
+void UseNarrowLayout();

@@ -1,0 +1,438 @@
+// Elements of a window: parent relation, labels painted by their parent, subclassed and own windows.
+#include "widgets/control.h"
+
+#include <commctrl.h>
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "app/failure.h"
+#include "app/guard.h"
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+RECT ToRect(const TBounds& b, POINT origin)
+{
+    return {origin.x + b.Left, origin.y + b.Top, origin.x + b.Right(), origin.y + b.Bottom()};
+}
+
+TBounds ScaleEdges(const TBounds& b, int numerator, int denominator)
+{
+    const int left = MulDiv(b.Left, numerator, denominator);
+    const int top = MulDiv(b.Top, numerator, denominator);
+    return {left, top, MulDiv(b.Right(), numerator, denominator) - left,
+            MulDiv(b.Bottom(), numerator, denominator) - top};
+}
+
+void CollectTabStops(TWinControl* container, std::vector<TWinControl*>& out)
+{
+    std::vector<TWinControl*> children = container->Children();
+    std::stable_sort(children.begin(), children.end(),
+                     [](const TWinControl* a, const TWinControl* b) { return a->TabOrder < b->TabOrder; });
+    for (TWinControl* child : children) {
+        if (!child->Visible() || !child->Enabled()) continue;
+        if (child->TabStop) out.push_back(child);
+        CollectTabStops(child, out);
+    }
+}
+
+} // namespace
+
+// ---- TControl ----
+
+TControl::TControl(TWinControl* parent) : parent_(parent) {}
+
+void TControl::SetBounds(const TBounds& bounds)
+{
+    bounds_ = bounds;
+}
+
+void TControl::SetVisible(bool visible)
+{
+    visible_ = visible;
+}
+
+bool TControl::Showing() const
+{
+    for (const TControl* c = this; c; c = c->parent_)
+        if (!c->visible_) return false;
+    return true;
+}
+
+const TFont& TControl::Font() const
+{
+    if (font_) return *font_;
+    return parent_->Font();
+}
+
+TFont& TControl::OwnFont()
+{
+    if (!font_) font_.emplace(Font());
+    return *font_;
+}
+
+void TControl::SetFont(const TFont& font)
+{
+    font_.emplace(font);
+    FontChanged();
+}
+
+TColor TControl::Color() const
+{
+    if (color_) return *color_;
+    return parent_ ? parent_->Color() : TColor::System(COLOR_BTNFACE);
+}
+
+void TControl::SetColor(TColor color)
+{
+    color_ = color;
+    ColorChanged();
+}
+
+void TControl::ScaleBy(int numerator, int denominator)
+{
+    if (font_) font_->SetSize(MulDiv(font_->Size(), numerator, denominator));
+    SetBounds(ScaleEdges(bounds_, numerator, denominator));
+    if (font_) FontChanged();
+}
+
+TWinControl* TopLevelOf(const TControl* control)
+{
+    TControl* top = const_cast<TControl*>(control);
+    while (top->Parent()) top = top->Parent();
+    return static_cast<TWinControl*>(top);
+}
+
+// ---- TLabel ----
+
+TLabel::TLabel(TWinControl* parent, std::string caption) : TControl(parent), caption_(std::move(caption))
+{
+    parent_->AddLabel(this);
+}
+
+TLabel::~TLabel()
+{
+    parent_->RemoveLabel(this);
+}
+
+void TLabel::SetCaption(const std::string& caption)
+{
+    if (caption == caption_) return;
+    caption_ = caption;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetBounds(const TBounds& bounds)
+{
+    if (bounds == bounds_) return;
+    Invalidate();
+    bounds_ = bounds;
+    Invalidate();
+    parent_->ContentChanged();
+}
+
+void TLabel::SetVisible(bool visible)
+{
+    if (visible == visible_) return;
+    visible_ = visible;
+    Invalidate();
+    parent_->ContentChanged();
+}
+
+void TLabel::AdjustBounds()
+{
+    ScreenDC dc;
+    SelectGuard font(dc.Get(), Font().Handle());
+    // An empty caption still has the height of one line.
+    const std::string text = caption_.empty() ? std::string(" ") : caption_;
+    RECT rect{0, 0, 0, 0};
+    DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_EXPANDTABS);
+    SetBounds({bounds_.Left, bounds_.Top, rect.right - rect.left, rect.bottom - rect.top});
+}
+
+void TLabel::FontChanged()
+{
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::Invalidate() const
+{
+    if (!visible_ || !parent_->Handle()) return;
+    const RECT rect = ToRect(bounds_, parent_->ScrollOrigin());
+    InvalidateRect(parent_->Handle(), &rect, TRUE);
+}
+
+void TLabel::Paint(HDC dc, POINT origin) const
+{
+    if (!visible_) return;
+    RECT rect = ToRect(bounds_, origin);
+    FillRect(dc, &rect, Color().Brush());
+    SelectGuard font(dc, Font().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, Font().Color().Resolve());
+    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect, DT_LEFT | DT_EXPANDTABS);
+}
+
+void TLabel::Click()
+{
+    if (OnClick) OnClick(this);
+}
+
+// ---- TWinControl ----
+
+TWinControl::TWinControl(TWinControl* parent) : TControl(parent)
+{
+    if (parent_) parent_->AddChild(this);
+}
+
+TWinControl::~TWinControl()
+{
+    if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
+    if (parent_) parent_->RemoveChild(this);
+}
+
+void TWinControl::RemoveLabel(TLabel* label)
+{
+    labels_.erase(std::remove(labels_.begin(), labels_.end(), label), labels_.end());
+}
+
+void TWinControl::RemoveChild(TWinControl* child)
+{
+    children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+}
+
+void TWinControl::SetBounds(const TBounds& bounds)
+{
+    if (bounds == bounds_) return;
+    bounds_ = bounds;
+    if (handle_ && parent_) {
+        const POINT origin = parent_->ScrollOrigin();
+        SetWindowPos(handle_, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width,
+                     bounds.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (parent_) parent_->ContentChanged();
+}
+
+void TWinControl::SetVisible(bool visible)
+{
+    if (visible == visible_) return;
+    visible_ = visible;
+    if (handle_)
+        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
+                         (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+    if (parent_) parent_->ContentChanged();
+}
+
+void TWinControl::SetEnabled(bool enabled)
+{
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (handle_) EnableWindow(handle_, enabled);
+}
+
+void TWinControl::SetFocus()
+{
+    for (const TControl* c = this; c; c = c->Parent()) {
+        const auto* w = static_cast<const TWinControl*>(c);
+        if (!w->Visible() || !w->Enabled()) throw Failure("InvalidOperation", "Cannot focus a disabled or invisible window");
+    }
+    ::SetFocus(handle_);
+}
+
+TLabel* TWinControl::LabelAt(POINT client) const
+{
+    const POINT origin = ScrollOrigin();
+    for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+        const RECT rect = ToRect((*it)->Bounds(), origin);
+        if ((*it)->Visible() && PtInRect(&rect, client)) return *it;
+    }
+    return nullptr;
+}
+
+void TWinControl::PaintLabels(HDC dc) const
+{
+    const POINT origin = ScrollOrigin();
+    for (const TLabel* label : labels_) label->Paint(dc, origin);
+}
+
+void TWinControl::ScaleBy(int numerator, int denominator)
+{
+    TControl::ScaleBy(numerator, denominator);
+    for (TLabel* label : labels_) label->ScaleBy(numerator, denominator);
+    for (TWinControl* child : children_) child->ScaleBy(numerator, denominator);
+}
+
+void TWinControl::FontChanged()
+{
+    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+}
+
+void TWinControl::ColorChanged()
+{
+    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+LRESULT TWinControl::CtlColor(HDC dc)
+{
+    SetTextColor(dc, Font().Color().Resolve());
+    SetBkColor(dc, Color().Resolve());
+    return reinterpret_cast<LRESULT>(Color().Brush());
+}
+
+bool TWinControl::HandleTabKey(UINT message, WPARAM wParam)
+{
+    if (wParam != VK_TAB) return false;
+    if (message == WM_KEYDOWN) {
+        const bool back = GetKeyState(VK_SHIFT) < 0;
+        if (TWinControl* next = NextTabStop(TopLevelOf(this), this, !back)) next->SetFocus();
+    }
+    return message == WM_KEYDOWN || message == WM_CHAR;
+}
+
+void TWinControl::CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle)
+{
+    const POINT origin = parent_->ScrollOrigin();
+    handle_ = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0),
+                              origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height,
+                              parent_->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!handle_) throw ResourceError("Error creating window");
+    SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    FontChanged();
+}
+
+void TWinControl::CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
+                            HMENU menu, const TBounds& outer)
+{
+    ownClass_ = true;
+    CreateWindowExA(exStyle, className, text, style, outer.Left, outer.Top, outer.Width, outer.Height, parent,
+                    menu, GetModuleHandleA(nullptr), this);
+    if (!handle_) throw ResourceError("Error creating window");
+}
+
+LRESULT CALLBACK TWinControl::OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->handle_ = hwnd;
+    }
+    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+    const LRESULT result = self->Route(message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->handle_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT CALLBACK TWinControl::SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TWinControl*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
+        self->handle_ = nullptr;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return self->Route(message, wParam, lParam);
+}
+
+const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style)
+{
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return name;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = proc ? proc : TWinControl::OwnWindowThunk;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    wc.lpszClassName = name;
+    if (!RegisterClassExA(&wc)) throw ResourceError("Error registering window class");
+    return name;
+}
+
+LRESULT TWinControl::Route(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!Guarded([&] { result = WindowProc(message, wParam, lParam); })) result = 0;
+    return result;
+}
+
+LRESULT TWinControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ownClass_ ? DefWindowProcA(handle_, message, wParam, lParam)
+                     : DefSubclassProc(handle_, message, wParam, lParam);
+}
+
+LRESULT TWinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case kReflectCommand:
+        Command(HIWORD(wParam));
+        return 0;
+    case kReflectNotify:
+        return Notify(reinterpret_cast<NMHDR*>(lParam));
+    case kReflectColor:
+        return CtlColor(reinterpret_cast<HDC>(wParam));
+    case WM_COMMAND:
+        // A control tells its parent; the control itself raises the event.
+        if (lParam) return SendMessageA(reinterpret_cast<HWND>(lParam), kReflectCommand, wParam, lParam);
+        break;
+    case WM_NOTIFY:
+        return SendMessageA(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, kReflectNotify, wParam, lParam);
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+        // Windows that are not ours answer 0 and get the default colours.
+        if (LRESULT brush = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectColor, wParam, lParam)) return brush;
+        break;
+    case WM_LBUTTONDOWN:
+        if ((pressedLabel_ = LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) SetCapture(handle_);
+        break;
+    case WM_LBUTTONUP:
+        if (TLabel* pressed = std::exchange(pressedLabel_, nullptr)) {
+            ReleaseCapture();
+            // A click is a press and a release on the same label.
+            if (LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) == pressed) pressed->Click();
+            return 0;
+        }
+        break;
+    case WM_CANCELMODE:
+    case WM_CAPTURECHANGED:
+        if (pressedLabel_ && (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != handle_)) {
+            pressedLabel_ = nullptr;
+            if (message == WM_CANCELMODE && GetCapture() == handle_) ReleaseCapture();
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_CHAR:
+        if (HandleTabKey(message, wParam)) return 0;
+        break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+TWinControl* NextTabStop(TWinControl* root, TWinControl* current, bool forward)
+{
+    std::vector<TWinControl*> stops;
+    CollectTabStops(root, stops);
+    if (stops.empty()) return nullptr;
+    auto it = std::find(stops.begin(), stops.end(), current);
+    if (it == stops.end()) return forward ? stops.front() : stops.back();
+    const size_t index = static_cast<size_t>(it - stops.begin());
+    const size_t count = stops.size();
+    return stops[forward ? (index + 1) % count : (index + count - 1) % count];
+}

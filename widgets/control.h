@@ -1,0 +1,193 @@
+// Elements of a window: windowless labels and windowed controls, with their parent relation.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "widgets/font.h"
+
+class TWinControl;
+
+// Messages a parent passes back to the control that sent a notification, so that
+// each control raises its own typed events.
+constexpr UINT kReflectCommand = WM_APP + 0x100;
+constexpr UINT kReflectNotify = WM_APP + 0x101;
+constexpr UINT kReflectColor = WM_APP + 0x102;
+
+using TNotifyEvent = std::function<void(void* sender)>;
+
+// Left, top, width and height relative to the parent's client area.
+struct TBounds {
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    int Right() const { return Left + Width; }
+    int Bottom() const { return Top + Height; }
+    bool operator==(const TBounds& o) const
+    {
+        return Left == o.Left && Top == o.Top && Width == o.Width && Height == o.Height;
+    }
+};
+
+// What every element has: a parent, bounds, visibility, an optional font of its own.
+class TControl {
+public:
+    explicit TControl(TWinControl* parent);
+    TControl(const TControl&) = delete;
+    TControl& operator=(const TControl&) = delete;
+    virtual ~TControl() = default;
+
+    TWinControl* Parent() const { return parent_; }
+    const TBounds& Bounds() const { return bounds_; }
+    virtual void SetBounds(const TBounds& bounds);
+    int Left() const { return bounds_.Left; }
+    int Top() const { return bounds_.Top; }
+    int Width() const { return bounds_.Width; }
+    int Height() const { return bounds_.Height; }
+
+    bool Visible() const { return visible_; }
+    virtual void SetVisible(bool visible);
+    // Visible here and in every container up to the window.
+    bool Showing() const;
+
+    // The element's own font, or the one it takes from its parent.
+    const TFont& Font() const;
+    TFont& OwnFont();
+    bool HasOwnFont() const { return font_.has_value(); }
+    void SetFont(const TFont& font);
+
+    TColor Color() const;
+    void SetColor(TColor color);
+    bool HasOwnColor() const { return color_.has_value(); }
+
+    // Runs once the whole layout has been read.
+    virtual void Loaded() {}
+    // Scales edges and own font by numerator/denominator, for other displays.
+    virtual void ScaleBy(int numerator, int denominator);
+
+protected:
+    virtual void FontChanged() {}
+    virtual void ColorChanged() {}
+
+    TWinControl* parent_;
+    TBounds bounds_;
+    bool visible_ = true;
+    std::optional<TFont> font_;
+    std::optional<TColor> color_;
+};
+
+// A label: no window of its own; its parent paints it beneath every windowed element
+// and passes it the clicks on its area. It sizes itself to its caption.
+class TLabel : public TControl {
+public:
+    TLabel(TWinControl* parent, std::string caption);
+    ~TLabel() override;
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+    TNotifyEvent OnClick;
+
+    void SetBounds(const TBounds& bounds) override;
+    void SetVisible(bool visible) override;
+    // Once loaded, a label fits its caption in the font it really got.
+    void Loaded() override { AdjustBounds(); }
+    void Paint(HDC dc, POINT origin) const;
+    void Click();
+
+    // Resizes to the caption in the label's font, keeping left and top.
+    void AdjustBounds();
+
+protected:
+    void FontChanged() override;
+    void ColorChanged() override { Invalidate(); }
+    void Invalidate() const;
+
+private:
+    std::string caption_;
+};
+
+// A control with a window of its own. Stock controls are subclassed; own classes
+// route their window procedure here through one thunk.
+class TWinControl : public TControl {
+public:
+    TWinControl(TWinControl* parent);
+    ~TWinControl() override;
+
+    HWND Handle() const { return handle_; }
+    void SetBounds(const TBounds& bounds) override;
+    void SetVisible(bool visible) override;
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    int TabOrder = -1;
+    bool TabStop = false;
+
+    // Labels and windowed children that this control contains, in layout order.
+    const std::vector<TLabel*>& Labels() const { return labels_; }
+    const std::vector<TWinControl*>& Children() const { return children_; }
+    void AddLabel(TLabel* label) { labels_.push_back(label); }
+    void RemoveLabel(TLabel* label);
+    void AddChild(TWinControl* child) { children_.push_back(child); }
+    void RemoveChild(TWinControl* child);
+
+    // Client coordinates of the parent at which the layout's (0, 0) lies; moves when scrolled.
+    virtual POINT ScrollOrigin() const { return {0, 0}; }
+    // Something inside changed its extent or visibility.
+    virtual void ContentChanged() {}
+    // The label under a client point, topmost first, if any.
+    TLabel* LabelAt(POINT client) const;
+
+    void PaintLabels(HDC dc) const;
+    void SetFocus();
+    void ScaleBy(int numerator, int denominator) override;
+
+protected:
+    // Creates a window of a stock class and subclasses it.
+    void CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle = 0);
+    // Creates a window of a class we register, routed to WindowProc.
+    void CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
+                   HMENU menu, const TBounds& outer);
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Handlers of the notifications a parent reflects back.
+    virtual void Command(WORD /*code*/) {}
+    virtual LRESULT Notify(NMHDR* /*header*/) { return 0; }
+    virtual LRESULT CtlColor(HDC dc);
+
+    void FontChanged() override;
+    void ColorChanged() override;
+    bool HandleTabKey(UINT message, WPARAM wParam);
+
+    HWND handle_ = nullptr;
+    bool enabled_ = true;
+    bool ownClass_ = false;
+
+private:
+    friend const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style);
+    static LRESULT CALLBACK OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR data);
+    LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
+
+    std::vector<TLabel*> labels_;
+    std::vector<TWinControl*> children_;
+    TLabel* pressedLabel_ = nullptr;
+};
+
+// The top-level window that contains a control, if any.
+TWinControl* TopLevelOf(const TControl* control);
+
+// Tab order: the next visible, enabled tab stop after current inside root, wrapping.
+TWinControl* NextTabStop(TWinControl* root, TWinControl* current, bool forward);
+
+// Registers a window class of ours once; returns its name.
+const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style = 0);

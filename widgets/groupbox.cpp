@@ -1,0 +1,27 @@
+// Group box.
+#include "widgets/groupbox.h"
+
+TGroupBox::TGroupBox(TWinControl* parent, const TBounds& bounds, const std::string& caption, bool visible)
+    : TWinControl(parent)
+{
+    bounds_ = bounds;
+    visible_ = visible;
+    CreateStock("BUTTON", caption.c_str(), BS_GROUPBOX | WS_CLIPCHILDREN);
+}
+
+LRESULT TGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCHITTEST:
+        // A stock group box lets the mouse through; ours takes it, for the labels inside.
+        return HTCLIENT;
+    case WM_PAINT: {
+        const LRESULT result = TWinControl::WindowProc(message, wParam, lParam);
+        HDC dc = GetDC(handle_);
+        PaintLabels(dc);
+        ReleaseDC(handle_, dc);
+        return result;
+    }
+    }
+    return TWinControl::WindowProc(message, wParam, lParam);
+}

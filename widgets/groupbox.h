@@ -1,0 +1,12 @@
+// Group box: a framed, captioned container whose labels it paints itself.
+#pragma once
+
+#include "widgets/control.h"
+
+class TGroupBox : public TWinControl {
+public:
+    TGroupBox(TWinControl* parent, const TBounds& bounds, const std::string& caption, bool visible);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

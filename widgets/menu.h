@@ -1,0 +1,90 @@
+// Menus: the window's menu bar and popup menus, with items that raise their own click events.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widgets/control.h"
+#include "widgets/msgwindow.h"
+
+class TMenuItem {
+public:
+    explicit TMenuItem(std::string caption);
+    TMenuItem(const TMenuItem&) = delete;
+    TMenuItem& operator=(const TMenuItem&) = delete;
+
+    const std::string& Caption() const { return caption_; }
+    WORD Command() const { return command_; }
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    void Add(TMenuItem& item);
+    const std::vector<TMenuItem*>& Items() const { return items_; }
+
+    TNotifyEvent OnClick;
+    void Click();
+
+    // Builds the item into menu at position; items with subitems become popups.
+    // barWindow is the window whose menu bar holds the item directly, if any.
+    void AppendTo(HMENU menu, UINT position, HWND barWindow = nullptr);
+    // The item with this command among this item and its subitems.
+    TMenuItem* Find(WORD command);
+    HMENU SubmenuHandle() const { return submenu_; }
+
+private:
+    std::string caption_;
+    WORD command_;
+    bool enabled_ = true;
+    std::vector<TMenuItem*> items_;
+    HMENU owner_ = nullptr;
+    HWND barWindow_ = nullptr;
+    UINT position_ = 0;
+    HMENU submenu_ = nullptr;
+};
+
+class TMainMenu {
+public:
+    TMainMenu() = default;
+    TMainMenu(const TMainMenu&) = delete;
+    TMainMenu& operator=(const TMainMenu&) = delete;
+
+    void Add(TMenuItem& item) { items_.push_back(&item); }
+    // Builds the menu bar and gives it to the window, which then owns and destroys it.
+    void AttachTo(HWND window);
+    // Runs the click of the item behind a WM_COMMAND from the menu bar.
+    bool Dispatch(WORD command);
+    HMENU Handle() const { return handle_; }
+
+private:
+    std::vector<TMenuItem*> items_;
+    HMENU handle_ = nullptr;
+};
+
+class TPopupMenu {
+public:
+    TPopupMenu();
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
+    ~TPopupMenu();
+
+    void Add(TMenuItem& item);
+    // An item that only the menu holds.
+    TMenuItem& AddOwned(std::string caption);
+    const std::vector<TMenuItem*>& Items() const { return items_; }
+
+    // Shows the menu with its top-left corner at a screen point; returns when it closes.
+    void Popup(int x, int y);
+    bool Dispatch(WORD command);
+    HMENU Handle() const { return handle_; }
+
+    // The hidden window that popup menus report chosen items to; made by the first popup menu.
+    static HWND FacilityWindow();
+
+private:
+    std::vector<TMenuItem*> items_;
+    std::vector<std::unique_ptr<TMenuItem>> owned_;
+    HMENU handle_;
+};

@@ -1,0 +1,34 @@
+// A window without controls that only receives messages: timers, the popup menus, the taskbar entry.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+class TMessageWindow {
+public:
+    // Returns true when it handled the message and set the result.
+    using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+
+    struct Options {
+        DWORD Style = WS_POPUP;
+        DWORD ExStyle = 0;
+        HWND Parent = HWND_MESSAGE;
+        const char* Caption = "";
+        RECT Rect{0, 0, 0, 0};
+    };
+
+    TMessageWindow(const char* className, Handler handler);
+    TMessageWindow(const char* className, Handler handler, const Options& options);
+    TMessageWindow(const TMessageWindow&) = delete;
+    TMessageWindow& operator=(const TMessageWindow&) = delete;
+    ~TMessageWindow();
+
+    HWND Handle() const { return handle_; }
+
+private:
+    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    Handler handler_;
+    HWND handle_ = nullptr;
+};
