@@ -106,7 +106,7 @@ TApplication::TApplication() : title_(ReadTitle())
 
 TApplication::~TApplication() = default;
 
-bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& result)
+bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
     switch (message) {
@@ -116,6 +116,12 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM, LRESULT& r
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             Minimize();
+            return true;
+        }
+        if ((wParam & 0xFFF0) == SC_RESTORE) {
+            // Restored from the taskbar: the main window comes back with its owner.
+            result = DefWindowProcA(Handle(), message, wParam, lParam);
+            ShowOwnedPopups(Handle(), TRUE);
             return true;
         }
         return false;
@@ -142,6 +148,8 @@ void TApplication::Minimize()
         SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
     }
     ShowWindow(Handle(), SW_MINIMIZE);
+    // Windows hides the owned main window with its minimized owner; Wine leaves it up.
+    ShowOwnedPopups(Handle(), FALSE);
     if (animated) {
         animation.iMinAnimate = 1;
         SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);

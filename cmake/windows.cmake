@@ -8,7 +8,6 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=
 
 add_library(horalet_win32 STATIC
   app/application.cpp
-  app/names.cpp
   clock/Timelabel.cpp
   clock/localetime.cpp
   clock/timer.cpp
@@ -43,3 +42,18 @@ add_executable(Horalet WIN32 app/main.cpp res/horalet.rc)
 add_dependencies(Horalet horalet_icon)
 target_include_directories(Horalet PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
 target_link_libraries(Horalet PRIVATE horalet_win32)
+
+# In-process tests under Wine: the real window and widgets, driven with messages.
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_CURRENT_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+add_executable(wine_tests
+  tests/wine/main.cpp
+  tests/wine/harness.cpp
+  tests/wine/form_test.cpp
+  tests/wine/failure_test.cpp
+)
+target_link_libraries(wine_tests PRIVATE horalet_win32 gtest)
+# Wine starts slowly: the whole executable is one test.
+add_test(NAME wine_tests COMMAND wine_tests)
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")

@@ -1,0 +1,121 @@
+// winprobe: looks at and pokes the windows of the Wine session it runs in, for the black-box test.
+//
+//   winprobe list                          one line per top-level window
+//   winprobe client HWND                   client origin on screen, client size, menu and caption heights
+//   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
+//   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
+//   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
+//
+// Numbers may be decimal or 0x-prefixed hex. Lines are tab-separated; window lines are
+//   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+bool Number(const char* text, long long& value)
+{
+    char* end = nullptr;
+    value = std::strtoll(text, &end, 0);
+    return end != text && *end == '\0';
+}
+
+bool Window(const char* text, HWND& window)
+{
+    long long value = 0;
+    if (!Number(text, value)) return false;
+    window = reinterpret_cast<HWND>(static_cast<INT_PTR>(value));
+    return IsWindow(window) != FALSE;
+}
+
+std::string Clean(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+BOOL CALLBACK PrintWindow(HWND window, LPARAM)
+{
+    char name[256] = {};
+    char caption[512] = {};
+    GetClassNameA(window, name, sizeof name);
+    GetWindowTextA(window, caption, sizeof caption);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%d\t%d\t%#llx\t%lu\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), Clean(name).c_str(),
+                Clean(caption).c_str(), rect.left, rect.top, rect.right, rect.bottom, IsWindowVisible(window) ? 1 : 0,
+                IsIconic(window) ? 1 : 0, IsZoomed(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0,
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetWindow(window, GW_OWNER))),
+                static_cast<unsigned long>(pid));
+    return TRUE;
+}
+
+int Usage(const char* why)
+{
+    std::fprintf(stderr,
+                 "winprobe: %s\n"
+                 "usage: winprobe list | client HWND | setpos HWND X Y W H FLAGS | show HWND CMD"
+                 " | post HWND MSG WPARAM LPARAM\n",
+                 why);
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) return Usage("no command");
+    const std::string command = argv[1];
+    const auto argsFit = [argc](int wanted) { return argc == wanted + 2; };
+
+    if (command == "list") {
+        if (!argsFit(0)) return Usage("list takes no arguments");
+        EnumWindows(PrintWindow, 0);
+        return 0;
+    }
+
+    HWND window = nullptr;
+    if (argc < 3) return Usage("no window given");
+    if (!Window(argv[2], window)) return Usage("not a window");
+
+    long long n[5] = {};
+    for (int i = 3; i < argc && i - 3 < 5; ++i)
+        if (!Number(argv[i], n[i - 3])) return Usage("not a number");
+
+    if (command == "client") {
+        if (!argsFit(1)) return Usage("client takes one window");
+        POINT origin{0, 0};
+        RECT rect{};
+        ClientToScreen(window, &origin);
+        GetClientRect(window, &rect);
+        std::printf("%ld\t%ld\t%ld\t%ld\t%d\t%d\n", origin.x, origin.y, rect.right, rect.bottom,
+                    GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CYCAPTION));
+        return 0;
+    }
+    if (command == "setpos") {
+        if (!argsFit(6)) return Usage("setpos takes a window, X, Y, W, H and flags");
+        if (!SetWindowPos(window, nullptr, static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
+                          static_cast<int>(n[3]), static_cast<UINT>(n[4])))
+            return Usage("SetWindowPos failed");
+        return 0;
+    }
+    if (command == "show") {
+        if (!argsFit(2)) return Usage("show takes a window and a command");
+        ShowWindow(window, static_cast<int>(n[0]));
+        return 0;
+    }
+    if (command == "post") {
+        if (!argsFit(4)) return Usage("post takes a window, a message, wParam and lParam");
+        if (!PostMessageA(window, static_cast<UINT>(n[0]), static_cast<WPARAM>(n[1]), static_cast<LPARAM>(n[2])))
+            return Usage("PostMessage failed");
+        return 0;
+    }
+    return Usage("unknown command");
+}

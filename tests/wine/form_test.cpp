@@ -1,0 +1,369 @@
+// The main window built for real: layout, geometry lock, clock label, menus, minimize and exit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/application.h"
+#include "clock/localetime.h"
+#include "tests/wine/harness.h"
+#include "ui/mytime1.h"
+
+namespace {
+
+RECT Outer(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+void ExpectOuter(HWND window, int left, int top, int width, int height)
+{
+    const RECT r = Outer(window);
+    EXPECT_EQ(left, r.left);
+    EXPECT_EQ(top, r.top);
+    EXPECT_EQ(width, r.right - r.left);
+    EXPECT_EQ(height, r.bottom - r.top);
+}
+
+// Bounds of a windowed element as the platform has them, relative to its parent's client area.
+TBounds PlacedBounds(const TWinControl& element)
+{
+    RECT r{};
+    GetWindowRect(element.Handle(), &r);
+    MapWindowPoints(nullptr, GetParent(element.Handle()), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+std::string MenuText(HMENU menu, UINT position)
+{
+    char text[64] = {};
+    GetMenuStringA(menu, position, text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+bool DropQuit(int* code)
+{
+    MSG msg;
+    if (!PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) return false;
+    *code = static_cast<int>(msg.wParam);
+    return true;
+}
+
+class FormTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<TForm1>();
+        Application->SetMainWindow(form->Handle());
+        form->Show();
+        Pump(50);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        int code = 0;
+        while (DropQuit(&code)) {
+        }
+    }
+    HWND Window() const { return form->Handle(); }
+
+    std::unique_ptr<TForm1> form;
+};
+
+TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
+{
+    ExpectOuter(Window(), 255, 140, 243, 185);
+    EXPECT_EQ(243, LockedWidth);
+    EXPECT_EQ(185, LockedHeight);
+    EXPECT_FALSE(IsZoomed(Window()));
+    char caption[32] = {};
+    GetWindowTextA(Window(), caption, sizeof caption);
+    EXPECT_STREQ("Horalet", caption);
+    EXPECT_EQ(Application->Handle(), GetWindow(Window(), GW_OWNER));
+
+    EXPECT_TRUE(form->Timelabel1->Showing());
+    EXPECT_TRUE(form->Label2->Showing());
+    EXPECT_EQ("Alarm is not set", form->Label2->Caption());
+    for (const TControl* hidden : std::initializer_list<const TControl*>{
+             form->Label3.get(), form->Label4.get(), form->MediaPlayer1.get(), form->GroupBox1.get(),
+             form->Button3.get(), form->ListBox1.get(), form->Button4.get(), form->Label1.get(), form->Edit1.get()})
+        EXPECT_FALSE(hidden->Showing());
+    for (const TWinControl* hidden : std::initializer_list<const TWinControl*>{form->MediaPlayer1.get(), form->GroupBox1.get(), form->Button3.get(),
+                                      form->ListBox1.get(), form->Button4.get()})
+        EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
+    EXPECT_FALSE(form->Timer1->Enabled());
+    EXPECT_EQ(1000u, form->Timer1->Interval());
+    EXPECT_FALSE(form->Timer1->Running());
+}
+
+TEST_F(FormTest, WindowedElementsHaveTheirLayoutGeometry)
+{
+    struct Row {
+        const char* name;
+        const TWinControl* element;
+        TBounds bounds;
+    };
+    const int editHeight = TEdit::HeightForFont(form->Edit1->Font());
+    const Row rows[] = {
+        {"MediaPlayer1", form->MediaPlayer1.get(), {0, 0, 253, 30}},
+        {"GroupBox1", form->GroupBox1.get(), {24, 16, 161, 89}},
+        {"Edit1", form->Edit1.get(), {8, 24, 33, editHeight}},
+        {"Edit2", form->Edit2.get(), {64, 24, 33, editHeight}},
+        {"UpDown1", form->UpDown1.get(), {41, 24, 15, 28}},
+        {"UpDown2", form->UpDown2.get(), {97, 24, 15, 28}},
+        {"Button1", form->Button1.get(), {8, 64, 73, 17}},
+        {"Button2", form->Button2.get(), {88, 64, 57, 17}},
+        {"Button3", form->Button3.get(), {32, 40, 73, 25}},
+        {"ListBox1", form->ListBox1.get(), {16, 12, 169, 93}},
+        {"Button4", form->Button4.get(), {56, 104, 57, 17}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const TBounds placed = PlacedBounds(*row.element);
+        EXPECT_EQ(row.bounds.Left, placed.Left);
+        EXPECT_EQ(row.bounds.Top, placed.Top);
+        EXPECT_EQ(row.bounds.Width, placed.Width);
+        EXPECT_EQ(row.bounds.Height, placed.Height);
+    }
+    // A bordered single-line field is as tall as its font's cell plus eight borders.
+    TEXTMETRICA metrics{};
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, form->Edit1->Font().Handle());
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(metrics.tmHeight + 8 * GetSystemMetrics(SM_CYBORDER), editHeight);
+
+    EXPECT_EQ(0, form->UpDown1->Min());
+    EXPECT_EQ(12, form->UpDown1->Max());
+    EXPECT_EQ(59, form->UpDown2->Max());
+    EXPECT_EQ("0", form->Edit1->Text());
+    EXPECT_EQ((std::vector<std::string>{"What is Horalet?", "How to set the alarm.", "How to change the font.",
+                                        "Known bugs.", "Uninstall."}),
+              form->ListBox1->Items());
+    EXPECT_EQ(13, SendMessageA(form->ListBox1->Handle(), LB_GETITEMHEIGHT, 0, 0));
+}
+
+TEST_F(FormTest, LabelsKeepTheirPlaceAndFitTheirText)
+{
+    struct Row {
+        const char* name;
+        const TLabel* label;
+        int left, top;
+    };
+    const Row rows[] = {{"Label2", form->Label2.get(), 16, 48},      {"Label3", form->Label3.get(), 16, 72},
+                        {"Label4", form->Label4.get(), 16, 0},       {"Timelabel1", form->Timelabel1.get(), 16, 16},
+                        {"Label1", form->Label1.get(), 120, 32}};
+    HDC dc = GetDC(nullptr);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.left, row.label->Left());
+        EXPECT_EQ(row.top, row.label->Top());
+        const std::string text = row.label->Caption().empty() ? " " : row.label->Caption();
+        HGDIOBJ old = SelectObject(dc, row.label->Font().Handle());
+        RECT fit{0, 0, 0, 0};
+        DrawTextA(dc, text.c_str(), -1, &fit, DT_CALCRECT | DT_EXPANDTABS);
+        SelectObject(dc, old);
+        EXPECT_EQ(fit.right, row.label->Width());
+        EXPECT_EQ(fit.bottom, row.label->Height());
+    }
+    ReleaseDC(nullptr, dc);
+    EXPECT_TRUE(form->Timelabel1->Font().Bold());
+    EXPECT_EQ(-19, form->Timelabel1->Font().Height());
+    EXPECT_EQ(RGB(255, 0, 0), form->Timelabel1->Font().Color().Resolve());
+    EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), form->Label1->Color().Resolve());
+}
+
+TEST_F(FormTest, LaterWindowedElementsLieAboveEarlierOnes)
+{
+    // GW_HWNDNEXT walks from the top of the z-order down.
+    std::vector<HWND> order;
+    for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(child);
+    auto depth = [&](const TWinControl& e) { return std::find(order.begin(), order.end(), e.Handle()) - order.begin(); };
+    EXPECT_LT(depth(*form->Button4), depth(*form->ListBox1));
+    EXPECT_LT(depth(*form->ListBox1), depth(*form->Button3));
+    EXPECT_LT(depth(*form->Button3), depth(*form->GroupBox1));
+    EXPECT_LT(depth(*form->GroupBox1), depth(*form->MediaPlayer1));
+}
+
+TEST_F(FormTest, MenusCarryTheirCaptionsInOrder)
+{
+    HMENU bar = GetMenu(Window());
+    ASSERT_NE(nullptr, bar);
+    ASSERT_EQ(2, GetMenuItemCount(bar));
+    EXPECT_EQ("File", MenuText(bar, 0));
+    EXPECT_EQ("Help", MenuText(bar, 1));
+    HMENU file = GetSubMenu(bar, 0);
+    const char* fileItems[] = {"Set Alarm", "Set Font", "Minimize", "Exit"};
+    ASSERT_EQ(4, GetMenuItemCount(file));
+    for (UINT i = 0; i < 4; ++i) EXPECT_EQ(fileItems[i], MenuText(file, i));
+    HMENU help = GetSubMenu(bar, 1);
+    EXPECT_EQ("Help", MenuText(help, 0));
+    EXPECT_EQ("About", MenuText(help, 1));
+    HMENU popup = form->PopupMenu1->Handle();
+    ASSERT_EQ(2, GetMenuItemCount(popup));
+    EXPECT_EQ("Set Font", MenuText(popup, 0));
+    EXPECT_EQ("Set Alarm", MenuText(popup, 1));
+    EXPECT_EQ(form->SetAlarm1, form->PopupMenu1->Items()[1]);
+}
+
+TEST_F(FormTest, ResizeAndMaximizeSnapBackButAMoveStays)
+{
+    SetWindowPos(Window(), nullptr, 0, 0, 400, 400, SWP_NOMOVE | SWP_NOZORDER);
+    ExpectOuter(Window(), 255, 140, 243, 185);
+
+    SetWindowPos(Window(), nullptr, 10, 20, 300, 120, SWP_NOZORDER);
+    ExpectOuter(Window(), 255, 140, 243, 185);
+
+    ShowWindow(Window(), SW_MAXIMIZE);
+    Pump(20);
+    ExpectOuter(Window(), 255, 140, 243, 185);
+    EXPECT_FALSE(IsZoomed(Window()));
+    EXPECT_EQ(TForm1::TWindowState::Normal, form->WindowState());
+
+    SetWindowPos(Window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ExpectOuter(Window(), 300, 200, 243, 185);
+}
+
+TEST_F(FormTest, WidthRoutinesRelockTheWindow)
+{
+    SetWindowPos(Window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    UseWideLayout();
+    EXPECT_EQ(250, LockedWidth);
+    ExpectOuter(Window(), 255, 140, 250, 185);
+
+    // Already that wide: nothing happens to the window, so a move stays.
+    SetWindowPos(Window(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    UseWideLayout();
+    ExpectOuter(Window(), 300, 200, 250, 185);
+
+    UseNarrowLayout();
+    ExpectOuter(Window(), 255, 140, 200, 185);
+    UseNarrowLayout();
+    ExpectOuter(Window(), 255, 140, 200, 185);
+}
+
+TEST_F(FormTest, ClockLabelShowsTheTimeAndRepaintsOnlyOnChange)
+{
+    EXPECT_EQ(450u, form->Timelabel1->FTimer->Interval());
+    EXPECT_TRUE(form->Timelabel1->FTimer->Running());
+
+    FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
+    FakeClock clock(22, 5, 0);
+    form->Timelabel1->UpdateTime(nullptr);
+    EXPECT_EQ("10:05:00 PM", form->Timelabel1->Caption());
+    const int wide = form->Timelabel1->Width();
+
+    UpdateWindow(Window());
+    ValidateRect(Window(), nullptr);
+    FakeClock::Set(22, 5, 0, 450);
+    form->Timelabel1->UpdateTime(nullptr);
+    EXPECT_FALSE(GetUpdateRect(Window(), nullptr, FALSE)) << "the same second must not repaint";
+
+    FakeClock::Set(21, 5, 0);
+    form->Timelabel1->UpdateTime(nullptr);
+    EXPECT_EQ("9:05:00 PM", form->Timelabel1->Caption());
+    EXPECT_TRUE(GetUpdateRect(Window(), nullptr, FALSE));
+    EXPECT_LT(form->Timelabel1->Width(), wide);
+    EXPECT_EQ(16, form->Timelabel1->Left());
+}
+
+TEST_F(FormTest, ClockTicksOnItsOwnAndFollowsChangedSettings)
+{
+    FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
+    FakeClock clock(13, 45, 9);
+    Pump(600);
+    EXPECT_EQ("1:45:09 PM", form->Timelabel1->Caption());
+
+    // A settings change reaches the taskbar window; the next tick shows the new form.
+    FakeLocale::Replace({{LOCALE_STIME, "."}, {LOCALE_ITIME, "1"}, {LOCALE_ITLZERO, "1"}});
+    Pump(600);
+    EXPECT_EQ("1:45:09 PM", form->Timelabel1->Caption()) << "settings are read only on the notice";
+    const std::string separatorAtStart = ClockSeparator;
+    SendMessageA(Application->Handle(), WM_WININICHANGE, 0, reinterpret_cast<LPARAM>("intl"));
+    Pump(600);
+    EXPECT_EQ("13.45.09", form->Timelabel1->Caption());
+    EXPECT_EQ(separatorAtStart, ClockSeparator) << "the probe is not run again";
+}
+
+TEST_F(FormTest, ProbeAndFolderAreSetByFormCreate)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of("\\:") + 1);
+    EXPECT_EQ(folder, AppFolder);
+    EXPECT_EQ(AppFolder + "alarm.wav", form->MediaPlayer1->FileName());
+
+    FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
+    FakeClock clock(13, 45, 9);
+    form->FormCreate(nullptr);
+    EXPECT_EQ(":", ClockSeparator);
+    EXPECT_EQ("PM", ProbeText);
+    EXPECT_EQ(2, SuffixMode);
+}
+
+TEST_F(FormTest, ClockClickOpensThePopupAtTheWindowCornerPlusTheLabelOffset)
+{
+    ModalCatcher catcher;
+    const RECT outer = Outer(Window());
+    const POINT inLabel{16 + 5, 16 + 5};
+    SendMessageA(Window(), WM_RBUTTONDOWN, 0, MAKELPARAM(inLabel.x, inLabel.y));
+    SendMessageA(Window(), WM_RBUTTONUP, 0, MAKELPARAM(inLabel.x, inLabel.y));
+    Pump(100);
+    EXPECT_TRUE(catcher.Menus.empty()) << "a right-click opens nothing";
+
+    SendMessageA(Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inLabel.x, inLabel.y));
+    SendMessageA(Window(), WM_LBUTTONUP, 0, MAKELPARAM(inLabel.x, inLabel.y));
+    ASSERT_EQ(1u, catcher.Menus.size());
+    EXPECT_EQ(outer.left + 16, catcher.Menus[0].left);
+    EXPECT_EQ(outer.top + 16, catcher.Menus[0].top);
+    EXPECT_EQ(271, catcher.Menus[0].left);
+    EXPECT_EQ(156, catcher.Menus[0].top);
+}
+
+TEST_F(FormTest, MinimizeHidesTheWindowAndTheClockGoesOn)
+{
+    for (int way = 0; way < 2; ++way) {
+        SCOPED_TRACE(way == 0 ? "File, Minimize" : "minimize box");
+        FakeClock clock(9, 0, 0);
+        if (way == 0) SendMessageA(Window(), WM_COMMAND, form->Minimize1->Command(), 0);
+        else SendMessageA(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        Pump(100);
+        EXPECT_TRUE(IsIconic(Application->Handle()));
+        EXPECT_FALSE(IsWindowVisible(Window()));
+        ExpectOuter(Window(), 255, 140, 243, 185);
+        FakeClock::Set(9, 0, 1);
+        Pump(600);
+        EXPECT_EQ(FormatTimeText(TimeOfDay(9, 0, 1)), form->Timelabel1->Caption());
+        SendMessageA(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
+        Pump(100);
+        EXPECT_TRUE(IsWindowVisible(Window()));
+    }
+}
+
+TEST_F(FormTest, ExitAndClosingPostTheQuitRequestWithCodeZero)
+{
+    int code = -1;
+    SendMessageA(Window(), WM_COMMAND, form->Exit1->Command(), 0);
+    ASSERT_TRUE(DropQuit(&code));
+    EXPECT_EQ(0, code);
+    EXPECT_TRUE(IsWindow(Window())) << "Exit asks no question and destroys nothing itself";
+
+    code = -1;
+    SendMessageA(Window(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(DropQuit(&code));
+    EXPECT_EQ(0, code);
+
+    // Close on the taskbar entry is passed on to the main window.
+    code = -1;
+    SendMessageA(Application->Handle(), WM_CLOSE, 0, 0);
+    Pump(50);
+    ASSERT_TRUE(DropQuit(&code));
+    EXPECT_EQ(0, code);
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+// Test harness for the in-process tests under Wine.
+#include "tests/wine/harness.h"
+
+#include "clock/localetime.h"
+#include "ui/mytime1.h"
+
+namespace {
+
+SYSTEMTIME fakeNow{};
+std::map<LCTYPE, std::string> fakeLocale;
+ModalCatcher* activeCatcher = nullptr;
+
+void WINAPI ReadFakeClock(LPSYSTEMTIME time)
+{
+    *time = fakeNow;
+}
+
+int WINAPI ReadFakeLocale(LCID, LCTYPE type, LPSTR buffer, int capacity)
+{
+    auto it = fakeLocale.find(type);
+    if (it == fakeLocale.end()) return 0;
+    const int needed = static_cast<int>(it->second.size()) + 1;
+    // Like the platform: an answer that does not fit fails.
+    if (needed > capacity) return 0;
+    memcpy(buffer, it->second.c_str(), static_cast<size_t>(needed));
+    return needed;
+}
+
+std::string TextOf(HWND window)
+{
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM out)
+{
+    auto& text = *reinterpret_cast<std::string*>(out);
+    if (ClassOf(child) == "Static" && !TextOf(child).empty()) text += TextOf(child);
+    return TRUE;
+}
+
+BOOL CALLBACK CloseModal(HWND window, LPARAM)
+{
+    if (!IsWindowVisible(window)) return TRUE;
+    const std::string kind = ClassOf(window);
+    if (kind == "#32770") {
+        CaughtBox box;
+        box.Caption = TextOf(window);
+        box.Owner = GetWindow(window, GW_OWNER);
+        box.FormWasEnabled = !Form1 || IsWindowEnabled(Form1->Handle());
+        EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&box.Text));
+        activeCatcher->Boxes.push_back(box);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    } else if (kind == "#32768") {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        activeCatcher->Menus.push_back(rect);
+        EndMenu();
+    }
+    return TRUE;
+}
+
+} // namespace
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    MSG msg;
+    do {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // Left for the test to find.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+FakeClock::FakeClock(int hour, int minute, int second, int millisecond)
+{
+    fakeNow = SYSTEMTIME{2026, 12, 3, 9, 0, 0, 0, 0};
+    Set(hour, minute, second, millisecond);
+    SetLocalTimeSource(ReadFakeClock);
+}
+
+FakeClock::~FakeClock()
+{
+    SetLocalTimeSource(nullptr);
+}
+
+void FakeClock::Set(int hour, int minute, int second, int millisecond)
+{
+    fakeNow.wHour = static_cast<WORD>(hour);
+    fakeNow.wMinute = static_cast<WORD>(minute);
+    fakeNow.wSecond = static_cast<WORD>(second);
+    fakeNow.wMilliseconds = static_cast<WORD>(millisecond);
+}
+
+FakeLocale::FakeLocale(std::map<LCTYPE, std::string> values)
+{
+    fakeLocale = std::move(values);
+    SetLocaleInfoSource(ReadFakeLocale);
+    ReadTimeTextSettings();
+}
+
+void FakeLocale::Replace(std::map<LCTYPE, std::string> values)
+{
+    fakeLocale = std::move(values);
+}
+
+FakeLocale::~FakeLocale()
+{
+    SetLocaleInfoSource(nullptr);
+    ReadTimeTextSettings();
+}
+
+ModalCatcher::ModalCatcher()
+{
+    activeCatcher = this;
+    // A thread timer runs inside the modal loop of the box or the menu.
+    timer_ = SetTimer(nullptr, 0, 40, Check);
+}
+
+ModalCatcher::~ModalCatcher()
+{
+    KillTimer(nullptr, timer_);
+    activeCatcher = nullptr;
+}
+
+void CALLBACK ModalCatcher::Check(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (activeCatcher) EnumThreadWindows(GetCurrentThreadId(), CloseModal, 0);
+}

@@ -1,0 +1,51 @@
+// Test harness for the in-process tests under Wine: message pumping, a settable clock and
+// locale, and a catcher that reads and closes the modal boxes and menus a handler opens.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+// Dispatches the thread's messages for a while.
+void Pump(DWORD milliseconds);
+
+// The clock the program reads while a test sets it.
+struct FakeClock {
+    FakeClock(int hour, int minute, int second, int millisecond = 0);
+    ~FakeClock();
+    static void Set(int hour, int minute, int second, int millisecond = 0);
+};
+
+// Locale values by LCTYPE, answered like GetLocaleInfoA; values not given are not delivered.
+struct FakeLocale {
+    explicit FakeLocale(std::map<LCTYPE, std::string> values);
+    ~FakeLocale();
+    // Changes the answers without reading them, as a change of the user's settings does.
+    static void Replace(std::map<LCTYPE, std::string> values);
+};
+
+// What a modal box showed before the catcher pressed its OK button.
+struct CaughtBox {
+    std::string Caption;
+    std::string Text;
+    HWND Owner = nullptr;
+    bool FormWasEnabled = true;
+};
+
+// While alive, closes every message box and popup menu the thread opens and records them.
+class ModalCatcher {
+public:
+    ModalCatcher();
+    ~ModalCatcher();
+    ModalCatcher(const ModalCatcher&) = delete;
+    ModalCatcher& operator=(const ModalCatcher&) = delete;
+
+    std::vector<CaughtBox> Boxes;
+    std::vector<RECT> Menus; // screen rectangles of the popup menus seen
+
+private:
+    static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD);
+    UINT_PTR timer_;
+};

@@ -1,0 +1,21 @@
+// Entry of the in-process tests: one application object for the whole run, as in the program.
+#include <windows.h>
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "app/application.h"
+#include "clock/localetime.h"
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&controls);
+    ReadTimeTextSettings();
+    TApplication application;
+    Application = &application;
+    const int result = RUN_ALL_TESTS();
+    Application = nullptr;
+    return result;
+}
