@@ -8,6 +8,7 @@ if(HORALET_SANITIZE)
 endif()
 
 add_executable(unit_tests
+  tests/unit/names_test.cpp
   tests/unit/timetext_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE horalet_core GTest::gtest_main)

@@ -57,3 +57,6 @@ target_link_libraries(wine_tests PRIVATE horalet_win32 gtest)
 # Wine starts slowly: the whole executable is one test.
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
+
+# Black-box tests of the real exe, driven from outside as a user would.
+include(cmake/blackbox.cmake OPTIONAL)
