@@ -52,7 +52,10 @@ add_executable(wine_tests
   tests/wine/harness.cpp
   tests/wine/form_test.cpp
   tests/wine/failure_test.cpp
+  res/horalet.rc
 )
+add_dependencies(wine_tests horalet_icon)
+target_include_directories(wine_tests PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
 target_link_libraries(wine_tests PRIVATE horalet_win32 gtest)
 # Wine starts slowly: the whole executable is one test.
 add_test(NAME wine_tests COMMAND wine_tests)

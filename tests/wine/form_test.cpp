@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/application.h"
+#include "app/failure.h"
 #include "clock/localetime.h"
 #include "tests/wine/harness.h"
 #include "ui/mytime1.h"
@@ -364,6 +365,73 @@ TEST_F(FormTest, ExitAndClosingPostTheQuitRequestWithCodeZero)
     Pump(50);
     ASSERT_TRUE(DropQuit(&code));
     EXPECT_EQ(0, code);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(FormTest, TabMovesThroughTheVisibleEnabledTabStopsInOrder)
+{
+    form->GroupBox1->SetVisible(true);
+    form->Edit1->SetFocus();
+    std::vector<HWND> visited;
+    for (int i = 0; i < 5; ++i) {
+        SendMessageA(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+        visited.push_back(GetFocus());
+    }
+    // Spinners and the group box are no tab stops; hidden elements are skipped.
+    const std::vector<HWND> expected{form->Edit2->Handle(), form->Button1->Handle(), form->Button2->Handle(),
+                                     form->Edit1->Handle(), form->Edit2->Handle()};
+    EXPECT_EQ(expected, visited);
+
+    form->GroupBox1->SetVisible(false);
+    EXPECT_THROW(form->Edit1->SetFocus(), Failure);
+}
+
+TEST_F(FormTest, ScrollBarsAppearOnlyForVisibleElementsBeyondTheClientArea)
+{
+    auto style = [&] { return GetWindowLongA(Window(), GWL_STYLE); };
+    EXPECT_FALSE(style() & WS_HSCROLL) << "the hidden, wide sound player does not count";
+    EXPECT_FALSE(style() & WS_VSCROLL);
+    form->Label2->SetCaption("Alarm is set for a very long time indeed, far beyond the edge");
+    EXPECT_TRUE(style() & WS_HSCROLL);
+    form->Label2->SetCaption("Alarm is not set");
+    EXPECT_FALSE(style() & WS_HSCROLL);
+}
+
+TEST_F(FormTest, TheWindowAndTheTaskbarEntryCarryTheMainIcon)
+{
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    ASSERT_NE(nullptr, icon);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    EXPECT_EQ(32, mask.bmWidth);
+    DeleteObject(info.hbmMask);
+    DeleteObject(info.hbmColor);
+    EXPECT_NE(0u, GetClassLongPtrA(Window(), GCLP_HICON));
+    EXPECT_NE(0u, GetClassLongPtrA(Application->Handle(), GCLP_HICON));
+    // The title comes from this executable's name.
+    EXPECT_EQ("wine_tests", Application->Title()); // the first letter is kept as it stands
+    char caption[32] = {};
+    GetWindowTextA(Application->Handle(), caption, sizeof caption);
+    EXPECT_STREQ("wine_tests", caption);
+    RECT entry{};
+    GetWindowRect(Application->Handle(), &entry);
+    EXPECT_EQ(entry.left, entry.right) << "the taskbar window has no size";
+}
+
+TEST(RealLocale, AnAmericanLocaleGivesATwelveHourClock)
+{
+    // The test runs with LANG=en_US.UTF-8.
+    ReadTimeTextSettings();
+    EXPECT_EQ(':', TimeSettings.Separator);
+    EXPECT_EQ("AM", TimeSettings.AmDesignator);
+    EXPECT_EQ("PM", TimeSettings.PmDesignator);
+    EXPECT_EQ("h:mm:ss AMPM", TimeSettings.TimePattern());
+    EXPECT_EQ("1:45:09 PM", FormatTimeText(TimeOfDay(13, 45, 9)));
 }
 
 } // namespace
