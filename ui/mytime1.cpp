@@ -272,20 +272,27 @@ void TForm1::Minimize1Click(void*)
     Application->Minimize();
 }
 
+namespace {
+
+// The lock must know the new width before the change of width runs it.
+void UseLayoutWidth(int width)
+{
+    LockedWidth = width;
+    const RECT r = Form1->OuterRect();
+    if (r.right - r.left != width)
+        SetWindowPos(Form1->Handle(), nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
 void UseWideLayout()
 {
-    LockedWidth = 250;
-    const RECT r = Form1->OuterRect();
-    SetWindowPos(Form1->Handle(), nullptr, 0, 0, LockedWidth, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UseLayoutWidth(250);
 }
 
 void UseNarrowLayout()
 {
-    LockedWidth = 200;
-    const RECT r = Form1->OuterRect();
-    SetWindowPos(Form1->Handle(), nullptr, 0, 0, LockedWidth, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UseLayoutWidth(200);
 }
 
 void TForm1::ContentChanged()

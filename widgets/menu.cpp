@@ -36,6 +36,18 @@ TMessageWindow& Facility()
     return window;
 }
 
+// Runs the click of the item behind command, if it is among items or their subitems.
+bool DispatchAmong(const std::vector<TMenuItem*>& items, WORD command)
+{
+    for (TMenuItem* item : items) {
+        if (TMenuItem* found = item->Find(command)) {
+            found->Click();
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 TMenuItem::TMenuItem(std::string caption) : caption_(std::move(caption)), command_(NextCommand()) {}
@@ -91,13 +103,7 @@ void TMainMenu::AttachTo(HWND window)
 
 bool TMainMenu::Dispatch(WORD command)
 {
-    for (TMenuItem* item : items_) {
-        if (TMenuItem* found = item->Find(command)) {
-            found->Click();
-            return true;
-        }
-    }
-    return false;
+    return DispatchAmong(items_, command);
 }
 
 TPopupMenu::TPopupMenu() : handle_(CreatePopupMenu())
@@ -133,13 +139,7 @@ void TPopupMenu::Popup(int x, int y)
 
 bool TPopupMenu::Dispatch(WORD command)
 {
-    for (TMenuItem* item : items_) {
-        if (TMenuItem* found = item->Find(command)) {
-            found->Click();
-            return true;
-        }
-    }
-    return false;
+    return DispatchAmong(items_, command);
 }
 
 HWND TPopupMenu::FacilityWindow()

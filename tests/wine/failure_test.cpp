@@ -12,19 +12,7 @@
 
 namespace {
 
-class FailureTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        form = std::make_unique<TForm1>();
-        Application->SetMainWindow(form->Handle());
-        form->Show();
-        Pump(50);
-    }
-    void TearDown() override { form.reset(); }
-
-    std::unique_ptr<TForm1> form;
-};
+using FailureTest = FormFixture;
 
 TEST_F(FailureTest, ReportFailureAlwaysAppendsAPeriod)
 {

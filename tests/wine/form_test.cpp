@@ -52,26 +52,7 @@ bool DropQuit(int* code)
     return true;
 }
 
-class FormTest : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        form = std::make_unique<TForm1>();
-        Application->SetMainWindow(form->Handle());
-        form->Show();
-        Pump(50);
-    }
-    void TearDown() override
-    {
-        form.reset();
-        int code = 0;
-        while (DropQuit(&code)) {
-        }
-    }
-    HWND Window() const { return form->Handle(); }
-
-    std::unique_ptr<TForm1> form;
-};
+using FormTest = FormFixture;
 
 TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
 {

@@ -1,6 +1,7 @@
 // Test harness for the in-process tests under Wine.
 #include "tests/wine/harness.h"
 
+#include "app/application.h"
 #include "clock/localetime.h"
 #include "ui/mytime1.h"
 
@@ -142,4 +143,26 @@ ModalCatcher::~ModalCatcher()
 void CALLBACK ModalCatcher::Check(HWND, UINT, UINT_PTR, DWORD)
 {
     if (activeCatcher) EnumThreadWindows(GetCurrentThreadId(), CloseModal, 0);
+}
+
+void FormFixture::SetUp()
+{
+    form = std::make_unique<TForm1>();
+    Application->SetMainWindow(form->Handle());
+    form->Show();
+    Pump(50);
+}
+
+void FormFixture::TearDown()
+{
+    form.reset();
+    // A quit request a test left behind must not reach the next one.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+}
+
+HWND FormFixture::Window() const
+{
+    return form->Handle();
 }

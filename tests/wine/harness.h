@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
+
+class TForm1;
 
 // Dispatches the thread's messages for a while.
 void Pump(DWORD milliseconds);
@@ -48,4 +53,14 @@ public:
 private:
     static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD);
     UINT_PTR timer_;
+};
+
+// Builds and shows the real main window for each test, as the program does at start.
+class FormFixture : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    HWND Window() const;
+
+    std::unique_ptr<TForm1> form;
 };
