@@ -52,6 +52,7 @@ add_executable(wine_tests
   tests/wine/harness.cpp
   tests/wine/form_test.cpp
   tests/wine/failure_test.cpp
+  tests/wine/scaling_test.cpp
   res/horalet.rc
 )
 add_dependencies(wine_tests horalet_icon)
@@ -60,6 +61,13 @@ target_link_libraries(wine_tests PRIVATE horalet_win32 gtest)
 # Wine starts slowly: the whole executable is one test.
 add_test(NAME wine_tests COMMAND wine_tests)
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
+
+# The same executable on a display of 120 pixels per inch, which a process takes at its start.
+add_test(NAME wine_tests_120dpi
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine ${CMAKE_CURRENT_SOURCE_DIR}/scripts/at-resolution 120
+          $<TARGET_FILE:wine_tests> --gtest_filter=HighResolution.*)
+set_tests_properties(wine_tests_120dpi PROPERTIES TIMEOUT 300 LABELS wine RUN_SERIAL ON)
+set_tests_properties(wine_tests PROPERTIES RUN_SERIAL ON)
 
 # Black-box tests of the real exe, driven from outside as a user would.
 include(cmake/blackbox.cmake OPTIONAL)
