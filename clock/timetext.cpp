@@ -86,7 +86,8 @@ std::string TimeTextSettings::TimePattern() const
 TimeTextSettings MakeTimeTextSettings(const LocaleAnswers& answers)
 {
     TimeTextSettings settings;
-    if (answers.Separator) settings.Separator = answers.Separator->empty() ? '\0' : answers.Separator->front();
+    // An empty answer would put its terminator between the numbers; it keeps ":" instead.
+    if (answers.Separator && !answers.Separator->empty()) settings.Separator = answers.Separator->front();
     if (answers.AmDesignator) settings.AmDesignator = *answers.AmDesignator;
     if (answers.PmDesignator) settings.PmDesignator = *answers.PmDesignator;
     settings.LeadingZero = LocaleFlag(answers.LeadingZero) != 0;

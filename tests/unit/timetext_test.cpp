@@ -121,6 +121,11 @@ TEST(MakeTimeTextSettings, TakesTheAnswersThatCame)
     answers.AmDesignator = "";
     EXPECT_EQ(MakeTimeTextSettings(answers).Separator, 'h');
     EXPECT_EQ(MakeTimeTextSettings(answers).AmDesignator, "");
+
+    // An empty separator would put a terminator into the clock's text.
+    answers.Separator = "";
+    EXPECT_EQ(MakeTimeTextSettings(answers).Separator, ':');
+    EXPECT_EQ(FormatTimeText(0.5, MakeTimeTextSettings(answers)), "12:00:00 "); // empty PM designator
 }
 
 TEST(MakeTimeTextSettings, ReadsTheHourFlagsAsIntegers)
