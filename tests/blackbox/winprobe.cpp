@@ -7,7 +7,8 @@
 //   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
 //
 // Numbers may be decimal or 0x-prefixed hex. Lines are tab-separated; window lines are
-//   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid
+//   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid hung
+// (hung: the window's thread has not taken its messages for a few seconds).
 #include <windows.h>
 
 #include <cstdio>
@@ -41,19 +42,22 @@ std::string Clean(std::string text)
 BOOL CALLBACK PrintWindow(HWND window, LPARAM)
 {
     char name[256] = {};
-    char caption[512] = {};
     GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, caption, sizeof caption);
+    // The text as the system keeps it: asking the window would block on a program that is stuck.
+    wchar_t wide[512] = {};
+    char caption[1536] = {};
+    InternalGetWindowText(window, wide, 512);
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, caption, sizeof caption, nullptr, nullptr);
     RECT rect{};
     GetWindowRect(window, &rect);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%d\t%d\t%#llx\t%lu\n",
+    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%d\t%d\t%#llx\t%lu\t%d\n",
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), Clean(name).c_str(),
                 Clean(caption).c_str(), rect.left, rect.top, rect.right, rect.bottom, IsWindowVisible(window) ? 1 : 0,
                 IsIconic(window) ? 1 : 0, IsZoomed(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0,
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetWindow(window, GW_OWNER))),
-                static_cast<unsigned long>(pid));
+                static_cast<unsigned long>(pid), IsHungAppWindow(window) ? 1 : 0);
     return TRUE;
 }
 
@@ -81,6 +85,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (command != "client" && command != "setpos" && command != "show" && command != "post")
+        return Usage("unknown command");
     HWND window = nullptr;
     if (argc < 3) return Usage("no window given");
     if (!Window(argv[2], window)) return Usage("not a window");
@@ -111,11 +117,9 @@ int main(int argc, char** argv)
         ShowWindow(window, static_cast<int>(n[0]));
         return 0;
     }
-    if (command == "post") {
-        if (!argsFit(4)) return Usage("post takes a window, a message, wParam and lParam");
-        if (!PostMessageA(window, static_cast<UINT>(n[0]), static_cast<WPARAM>(n[1]), static_cast<LPARAM>(n[2])))
-            return Usage("PostMessage failed");
-        return 0;
-    }
-    return Usage("unknown command");
+    // post
+    if (!argsFit(4)) return Usage("post takes a window, a message, wParam and lParam");
+    if (!PostMessageA(window, static_cast<UINT>(n[0]), static_cast<WPARAM>(n[1]), static_cast<LPARAM>(n[2])))
+        return Usage("PostMessage failed");
+    return 0;
 }

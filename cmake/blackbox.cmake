@@ -1,0 +1,10 @@
+# The black-box test: the real Horalet.exe under Wine, looked at and driven from outside as a user would.
+add_executable(winprobe tests/blackbox/winprobe.cpp)
+target_link_libraries(winprobe PRIVATE user32 gdi32)
+
+add_test(NAME blackbox
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
+          ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_clock_window.py
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
+          --screenshot ${CMAKE_BINARY_DIR}/screenshot.png)
+set_tests_properties(blackbox PROPERTIES TIMEOUT 300 LABELS blackbox)
