@@ -317,6 +317,12 @@ void TForm1::UpdateScrollBars()
 
     RECT client{};
     GetClientRect(handle_, &client);
+    // The clock label re-measures every second; most of those change nothing here.
+    const RECT wanted{extentX, extentY, client.right, client.bottom};
+    if (EqualRect(&wanted, &scrollExtent_)) {
+        updatingScrollBars_ = false;
+        return;
+    }
     const LONG style = GetWindowLongA(handle_, GWL_STYLE);
     int width = client.right + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0);
     int height = client.bottom + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0);
@@ -339,6 +345,9 @@ void TForm1::UpdateScrollBars()
     };
     apply(SB_HORZ, needH, extentX, width, scroll_.x);
     apply(SB_VERT, needV, extentY, height, scroll_.y);
+    RECT after{};
+    GetClientRect(handle_, &after);
+    scrollExtent_ = {extentX, extentY, after.right, after.bottom};
     updatingScrollBars_ = false;
 }
 

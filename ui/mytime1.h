@@ -87,6 +87,7 @@ private:
     TWindowState windowState_ = TWindowState::Normal;
     POINT scroll_{0, 0};
     bool updatingScrollBars_ = false;
+    RECT scrollExtent_{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
 };
 
 // The main window, alive from its building to the end of the run.
