@@ -17,16 +17,9 @@ void PlatformLower(std::string& text)
     if (!text.empty()) CharLowerA(&text[0]);
 }
 
-std::string ModulePath(DWORD capacity)
-{
-    std::vector<char> buffer(capacity + 1, '\0');
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
-    return std::string(buffer.data(), length);
-}
-
 std::string ReadTitle()
 {
-    std::string path = ModulePath(256);
+    std::string path = ModuleFileName();
     if (!path.empty()) OemToCharA(path.c_str(), &path[0]);
     return TitleFromModulePath(path, PlatformLower);
 }
@@ -68,6 +61,17 @@ BOOL CALLBACK HideOwnedWindow(HWND window, LPARAM owner)
 }
 
 } // namespace
+
+std::string ModuleFileName()
+{
+    // A path that fills the buffer may have been cut: ask again with more room, so that a
+    // program deep in a long folder still finds its own name and folder.
+    for (DWORD capacity = MAX_PATH + 1;; capacity *= 2) {
+        std::vector<char> buffer(capacity, '\0');
+        const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), capacity);
+        if (length < capacity || capacity >= 32768) return std::string(buffer.data(), length);
+    }
+}
 
 void ReportGuardedFailure(const std::exception& failure)
 {
@@ -198,7 +202,7 @@ void TApplication::EndSession()
 void ShowStartupFailure(const std::exception& failure)
 {
     const auto* known = dynamic_cast<const Failure*>(&failure);
-    const std::string module = ModuleBaseName(ModulePath(MAX_PATH));
+    const std::string module = ModuleBaseName(ModuleFileName());
     const std::string text = StartupFailureText(known ? known->Kind() : "Exception", module,
                                                 known ? known->Address() : nullptr, failure.what());
     MessageBoxA(nullptr, text.c_str(), "Application Error", MB_ICONSTOP | MB_TASKMODAL);

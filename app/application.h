@@ -51,5 +51,8 @@ private:
 // The one application object, alive for the whole run.
 extern TApplication* Application;
 
+// The full path of the running executable, however long.
+std::string ModuleFileName();
+
 // The box a failure while the main window is built gets; the program then ends with 1.
 void ShowStartupFailure(const std::exception& failure);

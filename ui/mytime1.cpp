@@ -45,13 +45,6 @@ void LoadAll(TWinControl& container)
     for (TWinControl* child : container.Children()) LoadAll(*child);
 }
 
-std::string ModuleFolder()
-{
-    char path[262] = {};
-    GetModuleFileNameA(nullptr, path, 261);
-    return FolderOfPath(path);
-}
-
 } // namespace
 
 TForm1::TForm1() : TWinControl(nullptr)
@@ -198,7 +191,7 @@ void TForm1::ScaleForDisplay()
 
 void TForm1::FormCreate(void*)
 {
-    AppFolder = ModuleFolder();
+    AppFolder = FolderOfPath(ModuleFileName());
     MediaPlayer1->SetFileName(AppFolder + "alarm.wav");
     const RECT outer = OuterRect();
     LockedWidth = outer.right - outer.left;

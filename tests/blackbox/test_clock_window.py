@@ -96,6 +96,7 @@ class Horalet:
         self.pid, self.stale = None, {row["pid"] for row in windows() if row["cls"] == "TForm1"}
         self.folder = tempfile.mkdtemp(prefix="horalet-bb-")
         exe = os.path.join(self.folder, name)
+        os.makedirs(os.path.dirname(exe), exist_ok=True)
         shutil.copy(ARGS.exe, exe)
         self.proc = subprocess.Popen([WINE, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -184,6 +185,14 @@ class ClockWindow(unittest.TestCase):
         self.assertIsNotNone(owner, "no application window")
         self.assertEqual(owner["caption"], "My")
         self.assertEqual(app.form()["owner"], int(owner["hwnd"], 0))
+
+    def test_a_folder_path_longer_than_max_path_keeps_the_title(self):
+        deep = "/".join(["a-rather-long-folder-name-for-the-clock-%d" % i for i in range(7)])
+        app = self.start(deep + "/Horalet.exe")
+        owner = app.find("HoraletApplication")
+        self.assertIsNotNone(owner, "no application window")
+        self.assertEqual(owner["caption"], "Horalet")
+        self.assertEqual(app.form()["rect"], HOME_RECT)
 
     def test_clock_label_is_red_and_ticks(self):
         app = self.start()
