@@ -42,6 +42,8 @@ add_executable(Horalet WIN32 app/main.cpp res/horalet.rc)
 add_dependencies(Horalet horalet_icon)
 target_include_directories(Horalet PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
 target_link_libraries(Horalet PRIVATE horalet_win32)
+# The shipped exe carries no symbols.
+target_link_options(Horalet PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 
 # In-process tests under Wine: the real window and widgets, driven with messages.
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
