@@ -114,9 +114,7 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 {
     result = 0;
     switch (message) {
-    case WM_SETTINGCHANGE:
-        ReadTimeTextSettings();
-        return false;
+    case WM_SETTINGCHANGE: ReadTimeTextSettings(); return false;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             Minimize();

@@ -4,9 +4,8 @@
 #include "app/failure.h"
 
 TTimer::TTimer()
-    : window_("HoraletTimerWindow", [this](UINT message, WPARAM, LPARAM, LRESULT& result) {
-          return HandleMessage(message, result);
-      })
+    : window_("HoraletTimerWindow",
+              [this](UINT message, WPARAM, LPARAM, LRESULT& result) { return HandleMessage(message, result); })
 {
 }
 

@@ -8,7 +8,10 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 int HexValue(char c)
 {
@@ -126,8 +129,10 @@ std::string FormatTimeText(DateTime value, const TimeTextSettings& settings)
     const TimeParts parts = SplitTime(value);
     int hour = parts.Hour;
     if (settings.TwelveHour) {
-        if (hour == 0) hour = 12;
-        else if (hour > 12) hour -= 12;
+        if (hour == 0)
+            hour = 12;
+        else if (hour > 12)
+            hour -= 12;
     }
     std::string text = settings.LeadingZero || hour >= 10 ? TwoDigits(hour) : std::string(1, char('0' + hour));
     text += settings.Separator;
@@ -167,8 +172,10 @@ DateTime ParseTimeText(std::string_view text, const TimeTextSettings& settings, 
     }
 
     enum class Half { None, Am, Pm } half = Half::None;
-    if (scan.TakeDesignator(settings.AmDesignator, match) || scan.TakeDesignator("AM", match)) half = Half::Am;
-    else if (scan.TakeDesignator(settings.PmDesignator, match) || scan.TakeDesignator("PM", match)) half = Half::Pm;
+    if (scan.TakeDesignator(settings.AmDesignator, match) || scan.TakeDesignator("AM", match))
+        half = Half::Am;
+    else if (scan.TakeDesignator(settings.PmDesignator, match) || scan.TakeDesignator("PM", match))
+        half = Half::Pm;
 
     int h = *hour;
     if (half != Half::None) {

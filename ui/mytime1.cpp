@@ -129,10 +129,10 @@ void TForm1::BuildLayout()
     Button3->SetFont(PanelFont());
     Button3->TabOrder = 2;
 
-    ListBox1 = std::make_unique<TListBox>(this, TBounds{16, 12, 169, 93}, 13,
-                                          std::vector<std::string>{"What is Horalet?", "How to set the alarm.",
-                                                                   "How to change the font.", "Known bugs.",
-                                                                   "Uninstall."});
+    ListBox1 =
+        std::make_unique<TListBox>(this, TBounds{16, 12, 169, 93}, 13,
+                                   std::vector<std::string>{"What is Horalet?", "How to set the alarm.",
+                                                            "How to change the font.", "Known bugs.", "Uninstall."});
     ListBox1->TabOrder = 3;
 
     Button4 = std::make_unique<TButton>(this, TBounds{56, 104, 57, 17}, "Back", false);
@@ -145,8 +145,8 @@ void TForm1::BuildLayout()
     FontDialog1 = std::make_unique<TFontDialog>(TFont("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT)));
 
     // Later windowed elements lie above earlier ones, whatever order they are shown in.
-    for (TWinControl* element : std::vector<TWinControl*>{MediaPlayer1.get(), GroupBox1.get(), Button3.get(),
-                                                          ListBox1.get(), Button4.get()})
+    for (TWinControl* element :
+         std::vector<TWinControl*>{MediaPlayer1.get(), GroupBox1.get(), Button3.get(), ListBox1.get(), Button4.get()})
         SetWindowPos(element->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -273,7 +273,8 @@ void UseLayoutWidth(int width)
     LockedWidth = width;
     const RECT r = Form1->OuterRect();
     if (r.right - r.left != width)
-        SetWindowPos(Form1->Handle(), nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(Form1->Handle(), nullptr, 0, 0, width, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 } // namespace
@@ -331,8 +332,13 @@ void TForm1::UpdateScrollBars()
 
     auto apply = [&](int bar, bool need, int extent, int page, LONG& position) {
         if (!need && position != 0) Scroll(bar, SB_TOP);
-        SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(extent - 1, 0),
-                        static_cast<UINT>(std::max(page, 0)), need ? static_cast<int>(position) : 0, 0};
+        SCROLLINFO info{sizeof info,
+                        SIF_RANGE | SIF_PAGE | SIF_POS,
+                        0,
+                        std::max(extent - 1, 0),
+                        static_cast<UINT>(std::max(page, 0)),
+                        need ? static_cast<int>(position) : 0,
+                        0};
         SetScrollInfo(handle_, bar, &info, TRUE);
         ShowScrollBar(handle_, bar, need);
     };
@@ -366,8 +372,8 @@ void TForm1::Scroll(int bar, WORD request)
     const int delta = position - target;
     if (delta == 0) return;
     position = target;
-    ScrollWindowEx(handle_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr,
-                   nullptr, SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    ScrollWindowEx(handle_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr, nullptr,
+                   SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
     SetScrollPos(handle_, bar, target, TRUE);
 }
 

@@ -44,7 +44,9 @@ void CollectTabStops(TWinControl* container, std::vector<TWinControl*>& out)
 
 // ---- TControl ----
 
-TControl::TControl(TWinControl* parent) : parent_(parent) {}
+TControl::TControl(TWinControl* parent) : parent_(parent)
+{
+}
 
 void TControl::SetBounds(const TBounds& bounds)
 {
@@ -213,8 +215,8 @@ void TWinControl::SetBounds(const TBounds& bounds)
     bounds_ = bounds;
     if (handle_ && parent_) {
         const POINT origin = parent_->ScrollOrigin();
-        SetWindowPos(handle_, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width,
-                     bounds.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(handle_, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (parent_) parent_->ContentChanged();
 }
@@ -241,7 +243,8 @@ void TWinControl::SetFocus()
 {
     for (const TControl* c = this; c; c = c->Parent()) {
         const auto* w = static_cast<const TWinControl*>(c);
-        if (!w->Visible() || !w->Enabled()) throw Failure("InvalidOperation", "Cannot focus a disabled or invisible window");
+        if (!w->Visible() || !w->Enabled())
+            throw Failure("InvalidOperation", "Cannot focus a disabled or invisible window");
     }
     ::SetFocus(handle_);
 }
@@ -299,9 +302,10 @@ bool TWinControl::HandleTabKey(UINT message, WPARAM wParam)
 void TWinControl::CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle)
 {
     const POINT origin = parent_->ScrollOrigin();
-    handle_ = CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0),
-                              origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height,
-                              parent_->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    handle_ =
+        CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0),
+                        origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height,
+                        parent_->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!handle_) throw ResourceError("Error creating window");
     SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     FontChanged();
@@ -311,8 +315,8 @@ void TWinControl::CreateOwn(const char* className, const char* text, DWORD style
                             HMENU menu, const TBounds& outer)
 {
     ownClass_ = true;
-    CreateWindowExA(exStyle, className, text, style, outer.Left, outer.Top, outer.Width, outer.Height, parent,
-                    menu, GetModuleHandleA(nullptr), this);
+    CreateWindowExA(exStyle, className, text, style, outer.Left, outer.Top, outer.Width, outer.Height, parent, menu,
+                    GetModuleHandleA(nullptr), this);
     if (!handle_) throw ResourceError("Error creating window");
 }
 
@@ -379,19 +383,14 @@ LRESULT TWinControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TWinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case kReflectCommand:
-        Command(HIWORD(wParam));
-        return 0;
-    case kReflectNotify:
-        return Notify(reinterpret_cast<NMHDR*>(lParam));
-    case kReflectColor:
-        return CtlColor(reinterpret_cast<HDC>(wParam));
+    case kReflectCommand: Command(HIWORD(wParam)); return 0;
+    case kReflectNotify: return Notify(reinterpret_cast<NMHDR*>(lParam));
+    case kReflectColor: return CtlColor(reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
         // A control tells its parent; the control itself raises the event.
         if (lParam) return SendMessageA(reinterpret_cast<HWND>(lParam), kReflectCommand, wParam, lParam);
         break;
-    case WM_NOTIFY:
-        return SendMessageA(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, kReflectNotify, wParam, lParam);
+    case WM_NOTIFY: return SendMessageA(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, kReflectNotify, wParam, lParam);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:

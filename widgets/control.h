@@ -152,8 +152,8 @@ protected:
     // Creates a window of a stock class and subclasses it.
     void CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle = 0);
     // Creates a window of a class we register, routed to WindowProc.
-    void CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
-                   HMENU menu, const TBounds& outer);
+    void CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent, HMENU menu,
+                   const TBounds& outer);
 
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -174,8 +174,8 @@ protected:
 private:
     friend const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style);
     static LRESULT CALLBACK OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR data);
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
 
     std::vector<TLabel*> labels_;

@@ -29,7 +29,8 @@ void TListBox::SetItems(const std::vector<std::string>& items)
 {
     SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(handle_, LB_RESETCONTENT, 0, 0);
-    for (const std::string& item : items) SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    for (const std::string& item : items)
+        SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(handle_, nullptr, TRUE);
 }

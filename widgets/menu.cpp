@@ -50,7 +50,9 @@ bool DispatchAmong(const std::vector<TMenuItem*>& items, WORD command)
 
 } // namespace
 
-TMenuItem::TMenuItem(std::string caption) : caption_(std::move(caption)), command_(NextCommand()) {}
+TMenuItem::TMenuItem(std::string caption) : caption_(std::move(caption)), command_(NextCommand())
+{
+}
 
 void TMenuItem::Add(TMenuItem& item)
 {

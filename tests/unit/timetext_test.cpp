@@ -25,12 +25,12 @@ double At(int hour, int minute, int second, int ms = 0)
 }
 
 // The locales the tests run in.
-const TimeTextSettings kTwelve{':', "AM", "PM", false, true};       // "h:mm:ss AMPM"
-const TimeTextSettings kTwelveZero{':', "AM", "PM", true, true};    // "hh:mm:ss AMPM"
-const TimeTextSettings kTwentyFour{'.', "", "", true, false};       // "hh.mm.ss"
-const TimeTextSettings kTwentyFourBare{'.', "", "", false, false};  // "h.mm.ss"
-const TimeTextSettings kLetters{':', "a", "p", false, true};        // one-letter day halves
-const TimeTextSettings kNoHalves{':', "", "", false, true};         // 12-hour, empty day halves
+const TimeTextSettings kTwelve{':', "AM", "PM", false, true};      // "h:mm:ss AMPM"
+const TimeTextSettings kTwelveZero{':', "AM", "PM", true, true};   // "hh:mm:ss AMPM"
+const TimeTextSettings kTwentyFour{'.', "", "", true, false};      // "hh.mm.ss"
+const TimeTextSettings kTwentyFourBare{'.', "", "", false, false}; // "h.mm.ss"
+const TimeTextSettings kLetters{':', "a", "p", false, true};       // one-letter day halves
+const TimeTextSettings kNoHalves{':', "", "", false, true};        // 12-hour, empty day halves
 
 void ExpectInvalidTime(std::string_view text, const TimeTextSettings& settings,
                        DesignatorMatch match = AsciiCaseInsensitiveMatch)
@@ -49,10 +49,10 @@ TEST(FormatTimeText, RendersEachLocaleForm)
 {
     struct Case {
         double value;
-        const char* twelve;          // "h:mm:ss AMPM"
-        const char* twelveZero;      // "hh:mm:ss AMPM"
-        const char* twentyFour;      // "hh.mm.ss"
-        const char* twentyFourBare;  // "h.mm.ss"
+        const char* twelve;         // "h:mm:ss AMPM"
+        const char* twelveZero;     // "hh:mm:ss AMPM"
+        const char* twentyFour;     // "hh.mm.ss"
+        const char* twentyFourBare; // "h.mm.ss"
     };
     const Case kCases[] = {
         {At(0, 0, 0), "12:00:00 AM", "12:00:00 AM", "00.00.00", "0.00.00"},
@@ -115,9 +115,9 @@ TEST(MakeTimeTextSettings, TakesTheAnswersThatCame)
     const TimeTextSettings s = MakeTimeTextSettings(answers);
     EXPECT_EQ(s.Separator, '.');
     EXPECT_EQ(s.AmDesignator, "a.m.");
-    EXPECT_EQ(s.PmDesignator, "");  // an empty answer is kept, not replaced by the default
+    EXPECT_EQ(s.PmDesignator, ""); // an empty answer is kept, not replaced by the default
 
-    answers.Separator = "h:";  // only the first character counts
+    answers.Separator = "h:"; // only the first character counts
     answers.AmDesignator = "";
     EXPECT_EQ(MakeTimeTextSettings(answers).Separator, 'h');
     EXPECT_EQ(MakeTimeTextSettings(answers).AmDesignator, "");
@@ -145,11 +145,11 @@ TEST(MakeTimeTextSettings, ReadsTheHourFlagsAsIntegers)
         {"1", std::nullopt, "hh:mm:ss AMPM"},
         {"2", "2", "hh:mm:ss"},
         {"-1", "-1", "hh:mm:ss"},
-        {" 1", "$1", "hh:mm:ss"},      // leading blank and hex are integers too
+        {" 1", "$1", "hh:mm:ss"}, // leading blank and hex are integers too
         {"00", "$0", "h:mm:ss AMPM"},
-        {"yes", "x", "h:mm:ss AMPM"},  // not an integer: counts as 0
+        {"yes", "x", "h:mm:ss AMPM"}, // not an integer: counts as 0
         {"", "", "h:mm:ss AMPM"},
-        {"1 ", "1 ", "h:mm:ss AMPM"},  // trailing blank: not an integer
+        {"1 ", "1 ", "h:mm:ss AMPM"}, // trailing blank: not an integer
         {"0x1", "1e3", "h:mm:ss AMPM"},
     };
     for (const Case& c : kCases) {
@@ -178,13 +178,13 @@ TEST(SplitTime, RoundsToTheNearestMillisecondOfTheDay)
         {At(13, 45, 9, 250), 13, 45, 9, 250},
         {At(23, 59, 59, 999), 23, 59, 59, 999},
         {0.4 / kMs, 0, 0, 0, 0},
-        {0.5 / kMs, 0, 0, 0, 0},  // exact halves go to the even neighbour
+        {0.5 / kMs, 0, 0, 0, 0}, // exact halves go to the even neighbour
         {0.6 / kMs, 0, 0, 0, 1},
         {1.5 / kMs, 0, 0, 0, 2},
         {2.5 / kMs, 0, 0, 0, 2},
         {3.5 / kMs, 0, 0, 0, 4},
         {86399999.4 / kMs, 23, 59, 59, 999},
-        {86399999.6 / kMs, 0, 0, 0, 0},  // rounds up to a whole day and wraps
+        {86399999.6 / kMs, 0, 0, 0, 0}, // rounds up to a whole day and wraps
         {1.75, 18, 0, 0, 0},
         {46000.5, 12, 0, 0, 0},
     };
@@ -205,10 +205,10 @@ TEST(DayNumber, CountsDaysFromTheThirtiethOfDecember1899)
         int32_t number;
     };
     const Case kCases[] = {
-        {1899, 12, 30, 0},     {1899, 12, 31, 1},     {1900, 1, 1, 2},
-        {1900, 2, 28, 60},     {1900, 3, 1, 61},      // 1900 has no 29 February
-        {1970, 1, 1, 25569},   {2000, 1, 1, 36526},   {2000, 2, 29, 36585},
-        {2000, 3, 1, 36586},   {2026, 12, 9, 46365},
+        {1899, 12, 30, 0},   {1899, 12, 31, 1},    {1900, 1, 1, 2},
+        {1900, 2, 28, 60},   {1900, 3, 1, 61}, // 1900 has no 29 February
+        {1970, 1, 1, 25569}, {2000, 1, 1, 36526},  {2000, 2, 29, 36585},
+        {2000, 3, 1, 36586}, {2026, 12, 9, 46365},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(testing::Message() << c.year << '-' << c.month << '-' << c.day);
@@ -240,7 +240,7 @@ TEST(ParseTimeText, ReadsValidTimes)
         {"7:05", &kTwelve, 7, 5, 0},
         {"  7 : 05 : 09  ", &kTwelve, 7, 5, 9},
         {"0007", &kTwelve, 7, 0, 0},
-        {"00000000007:0000005", &kTwelve, 7, 5, 0},  // zeros keep the value below 1000
+        {"00000000007:0000005", &kTwelve, 7, 5, 0}, // zeros keep the value below 1000
         {"7p", &kLetters, 19, 0, 0},
         {"7 a", &kLetters, 7, 0, 0},
         {"12 P", &kLetters, 12, 0, 0},
@@ -264,16 +264,16 @@ TEST(ParseTimeText, RejectsInvalidTimesNamingTheWholeText)
         const TimeTextSettings* settings;
     };
     const Case kCases[] = {
-        {"0 AM", &kTwelve},       {"0 PM", &kTwelve},       {"13 PM", &kTwelve},
-        {"24:00", &kTwelve},      {"100", &kTwelve},        {"7:60", &kTwelve},
-        {"7:05:60", &kTwelve},    {"7:", &kTwelve},         {"7 : ", &kTwelve},
-        {":30", &kTwelve},        {"7::05", &kTwelve},      {"7:05:09:00", &kTwelve},
-        {"7:05x", &kTwelve},      {"12345", &kTwelve},      {"99999999999999999999", &kTwelve},
-        {"", &kTwelve},
-        {"   ", &kTwelve},        {"7 AMX", &kTwelve},      {"7 AM PM", &kTwelve},
-        {"AM", &kTwelve},         {"-7", &kTwelve},         {"\t7", &kTwelve},
-        {"7\t", &kTwelve},        {"7p", &kTwelve},         {"7 A", &kTwelve},
-        {"7:30", &kTwentyFour},   {"3.15 P", &kTwentyFour}, {"7.05.09 ", &kLetters},
+        {"0 AM", &kTwelve},      {"0 PM", &kTwelve},     {"13 PM", &kTwelve},
+        {"24:00", &kTwelve},     {"100", &kTwelve},      {"7:60", &kTwelve},
+        {"7:05:60", &kTwelve},   {"7:", &kTwelve},       {"7 : ", &kTwelve},
+        {":30", &kTwelve},       {"7::05", &kTwelve},    {"7:05:09:00", &kTwelve},
+        {"7:05x", &kTwelve},     {"12345", &kTwelve},    {"99999999999999999999", &kTwelve},
+        {"", &kTwelve},          {"   ", &kTwelve},      {"7 AMX", &kTwelve},
+        {"7 AM PM", &kTwelve},   {"AM", &kTwelve},       {"-7", &kTwelve},
+        {"\t7", &kTwelve},       {"7\t", &kTwelve},      {"7p", &kTwelve},
+        {"7 A", &kTwelve},       {"7:30", &kTwentyFour}, {"3.15 P", &kTwentyFour},
+        {"7.05.09 ", &kLetters},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string("'") + c.text + "'");
@@ -281,7 +281,10 @@ TEST(ParseTimeText, RejectsInvalidTimesNamingTheWholeText)
     }
 }
 
-bool ExactMatch(std::string_view text, std::string_view candidate) { return text == candidate; }
+bool ExactMatch(std::string_view text, std::string_view candidate)
+{
+    return text == candidate;
+}
 
 bool AnyMatchOfCandidateLength(std::string_view text, std::string_view candidate)
 {
@@ -305,7 +308,7 @@ TEST(AsciiCaseInsensitiveMatch, FoldsLettersOnly)
     EXPECT_TRUE(AsciiCaseInsensitiveMatch("Pm", "pM"));
     EXPECT_TRUE(AsciiCaseInsensitiveMatch("a.m.", "A.M."));
     EXPECT_FALSE(AsciiCaseInsensitiveMatch("pn", "PM"));
-    EXPECT_FALSE(AsciiCaseInsensitiveMatch("@[", "`{"));  // 32 apart, but not letters
+    EXPECT_FALSE(AsciiCaseInsensitiveMatch("@[", "`{")); // 32 apart, but not letters
 }
 
 TEST(ParseTimeText, ReadsBackEverySecondItRenders)
@@ -414,15 +417,10 @@ TEST(ProbeClockText, LearnsSeparatorAndDayHalfForm)
         int suffixMode;
     };
     const Case kCases[] = {
-        {"1:45:09 PM", ":", "PM", 2},
-        {"12:07:05 AM", ":", "AM", 2},
-        {"07.05.09", ".", "09", 0},
-        {"3:45:00 ", ":", "00", 0},
-        {"9:30:00 a", ":", "0a", 1},
-        {"1234567", "", "67", 0},
-        {"12h30m05", "h", "05", 0},
-        {" :12", "", "12", 0},     // the scan starts at the second character
-        {"1 2:3", ":", ":3", 2},   // blanks go before anything is looked at
+        {"1:45:09 PM", ":", "PM", 2},      {"12:07:05 AM", ":", "AM", 2}, {"07.05.09", ".", "09", 0},
+        {"3:45:00 ", ":", "00", 0},        {"9:30:00 a", ":", "0a", 1},   {"1234567", "", "67", 0},
+        {"12h30m05", "h", "05", 0},        {" :12", "", "12", 0}, // the scan starts at the second character
+        {"1 2:3", ":", ":3", 2},                                  // blanks go before anything is looked at
         {"11:00:40 nachm.", ":", "m.", 2},
     };
     for (const Case& c : kCases) {

@@ -155,8 +155,11 @@ TEST(TimeSettings, ReadFromTheLocaleWithItsDefaultsAndRoom)
     }
     {
         // A two-character separator does not fit the room for one, so ":" is used.
-        FakeLocale locale({{LOCALE_STIME, "::"}, {LOCALE_S1159, ""}, {LOCALE_S2359, "p.m."},
-                           {LOCALE_ITLZERO, "x"}, {LOCALE_ITIME, "1"}});
+        FakeLocale locale({{LOCALE_STIME, "::"},
+                           {LOCALE_S1159, ""},
+                           {LOCALE_S2359, "p.m."},
+                           {LOCALE_ITLZERO, "x"},
+                           {LOCALE_ITIME, "1"}});
         EXPECT_EQ(':', TimeSettings.Separator);
         EXPECT_EQ("", TimeSettings.AmDesignator);
         EXPECT_EQ("p.m.", TimeSettings.PmDesignator);

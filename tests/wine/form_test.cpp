@@ -72,8 +72,9 @@ TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
              form->Label3.get(), form->Label4.get(), form->MediaPlayer1.get(), form->GroupBox1.get(),
              form->Button3.get(), form->ListBox1.get(), form->Button4.get(), form->Label1.get(), form->Edit1.get()})
         EXPECT_FALSE(hidden->Showing());
-    for (const TWinControl* hidden : std::initializer_list<const TWinControl*>{form->MediaPlayer1.get(), form->GroupBox1.get(), form->Button3.get(),
-                                      form->ListBox1.get(), form->Button4.get()})
+    for (const TWinControl* hidden :
+         std::initializer_list<const TWinControl*>{form->MediaPlayer1.get(), form->GroupBox1.get(), form->Button3.get(),
+                                                   form->ListBox1.get(), form->Button4.get()})
         EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
     EXPECT_FALSE(form->Timer1->Enabled());
     EXPECT_EQ(1000u, form->Timer1->Interval());
@@ -135,8 +136,10 @@ TEST_F(FormTest, LabelsKeepTheirPlaceAndFitTheirText)
         const TLabel* label;
         int left, top;
     };
-    const Row rows[] = {{"Label2", form->Label2.get(), 16, 48},      {"Label3", form->Label3.get(), 16, 72},
-                        {"Label4", form->Label4.get(), 16, 0},       {"Timelabel1", form->Timelabel1.get(), 16, 16},
+    const Row rows[] = {{"Label2", form->Label2.get(), 16, 48},
+                        {"Label3", form->Label3.get(), 16, 72},
+                        {"Label4", form->Label4.get(), 16, 0},
+                        {"Timelabel1", form->Timelabel1.get(), 16, 16},
                         {"Label1", form->Label1.get(), 120, 32}};
     HDC dc = GetDC(nullptr);
     for (const Row& row : rows) {
@@ -164,7 +167,9 @@ TEST_F(FormTest, LaterWindowedElementsLieAboveEarlierOnes)
     std::vector<HWND> order;
     for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         order.push_back(child);
-    auto depth = [&](const TWinControl& e) { return std::find(order.begin(), order.end(), e.Handle()) - order.begin(); };
+    auto depth = [&](const TWinControl& e) {
+        return std::find(order.begin(), order.end(), e.Handle()) - order.begin();
+    };
     EXPECT_LT(depth(*form->Button4), depth(*form->ListBox1));
     EXPECT_LT(depth(*form->ListBox1), depth(*form->Button3));
     EXPECT_LT(depth(*form->Button3), depth(*form->GroupBox1));
@@ -312,8 +317,10 @@ TEST_F(FormTest, MinimizeHidesTheWindowAndTheClockGoesOn)
     for (int way = 0; way < 2; ++way) {
         SCOPED_TRACE(way == 0 ? "File, Minimize" : "minimize box");
         FakeClock clock(9, 0, 0);
-        if (way == 0) SendMessageA(Window(), WM_COMMAND, form->Minimize1->Command(), 0);
-        else SendMessageA(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        if (way == 0)
+            SendMessageA(Window(), WM_COMMAND, form->Minimize1->Command(), 0);
+        else
+            SendMessageA(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         Pump(100);
         EXPECT_TRUE(IsIconic(Application->Handle()));
         EXPECT_FALSE(IsWindowVisible(Window()));
