@@ -251,6 +251,10 @@ class ClockWindow(unittest.TestCase):
             "File > Exit": lambda app: app.click_menu(4, of=4),
             "SC_CLOSE": lambda app: probe("post", app.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0),
             "WM_CLOSE": lambda app: probe("post", app.hwnd, WM_CLOSE, 0, 0),
+            "close box": lambda app: (lambda c: xdo("mousemove", c["x"] + c["w"] - 9, c["y"] - c["menu"] - c["caption"] // 2,
+                                                    "click", 1))(app.client()),
+            "Alt+F4": lambda app: (lambda c: xdo("mousemove", c["x"] + 150, c["y"] + 120, "click", 1,
+                                                 "sleep", 0.3, "key", "alt+F4"))(app.client()),
             # Logging off or shutting down ends it at once, also with 0.
             "WM_ENDSESSION": lambda app: probe("post", app.hwnd, WM_ENDSESSION, 1, 0),
         }
