@@ -314,13 +314,14 @@ TEST_F(FormTest, ClockClickOpensThePopupAtTheWindowCornerPlusTheLabelOffset)
 
 TEST_F(FormTest, MinimizeHidesTheWindowAndTheClockGoesOn)
 {
-    for (int way = 0; way < 2; ++way) {
-        SCOPED_TRACE(way == 0 ? "File, Minimize" : "minimize box");
+    const char* ways[] = {"File, Minimize", "minimize box", "taskbar entry"};
+    for (int way = 0; way < 3; ++way) {
+        SCOPED_TRACE(ways[way]);
         FakeClock clock(9, 0, 0);
         if (way == 0)
             SendMessageA(Window(), WM_COMMAND, form->Minimize1->Command(), 0);
         else
-            SendMessageA(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            SendMessageA(way == 1 ? Window() : Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
         Pump(100);
         EXPECT_TRUE(IsIconic(Application->Handle()));
         EXPECT_FALSE(IsWindowVisible(Window()));
