@@ -410,6 +410,10 @@ TEST_F(FormTest, TheWindowAndTheTaskbarEntryCarryTheMainIcon)
     RECT entry{};
     GetWindowRect(Application->Handle(), &entry);
     EXPECT_EQ(entry.left, entry.right) << "the taskbar window has no size";
+    HMENU systemMenu = GetSystemMenu(Application->Handle(), FALSE);
+    for (UINT command : {SC_SIZE, SC_MAXIMIZE, SC_MOVE})
+        EXPECT_EQ(static_cast<UINT>(-1), GetMenuState(systemMenu, command, MF_BYCOMMAND)) << command;
+    EXPECT_NE(static_cast<UINT>(-1), GetMenuState(systemMenu, SC_MINIMIZE, MF_BYCOMMAND));
 }
 
 TEST(RealLocale, AnAmericanLocaleGivesATwelveHourClock)
