@@ -6,7 +6,7 @@
 void TTimelabel::Loaded()
 {
     TLabel::Loaded();
-    FTimer = std::make_unique<TTimer>();
+    FTimer = std::make_unique<TPeriodicTimer>();
     FTimer->SetInterval(450);
     // The handler is the last thing missing, so the timer starts here.
     FTimer->SetOnTimer([this](void* sender) { UpdateTime(sender); });

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "clock/timer.h"
-#include "widgets/control.h"
+#include "clock/periodictimer.h"
+#include "widgets/element.h"
 
 class TTimelabel : public TLabel {
 public:
@@ -15,5 +15,5 @@ public:
     // At each tick: the caption becomes the time text of now, repainted only when it changed.
     void UpdateTime(void* sender);
 
-    std::unique_ptr<TTimer> FTimer;
+    std::unique_ptr<TPeriodicTimer> FTimer;
 };

@@ -10,18 +10,18 @@ add_library(horalet_win32 STATIC
   app/application.cpp
   clock/Timelabel.cpp
   clock/localetime.cpp
-  clock/timer.cpp
-  sound/mediaplayer.cpp
+  clock/periodictimer.cpp
+  sound/soundplayer.cpp
   ui/mytime1.cpp
   widgets/button.cpp
-  widgets/control.cpp
-  widgets/edit.cpp
+  widgets/element.cpp
+  widgets/editfield.cpp
   widgets/font.cpp
   widgets/groupbox.cpp
   widgets/listbox.cpp
   widgets/menu.cpp
   widgets/msgwindow.cpp
-  widgets/updown.cpp
+  widgets/spinner.cpp
 )
 target_link_libraries(horalet_win32 PUBLIC horalet_core comctl32 comdlg32 winmm gdi32 user32 kernel32)
 

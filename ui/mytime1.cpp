@@ -38,16 +38,16 @@ Element& Placed(std::unique_ptr<Element>& element, const TBounds& bounds, bool v
     return *element;
 }
 
-void LoadAll(TWinControl& container)
+void LoadAll(TWindowedElement& container)
 {
     container.Loaded();
     for (TLabel* label : container.Labels()) label->Loaded();
-    for (TWinControl* child : container.Children()) LoadAll(*child);
+    for (TWindowedElement* child : container.Children()) LoadAll(*child);
 }
 
 } // namespace
 
-TForm1::TForm1() : TWinControl(nullptr)
+TForm1::TForm1() : TWindowedElement(nullptr)
 {
     Form1 = this;
     font_.emplace("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT));
@@ -95,7 +95,7 @@ void TForm1::BuildLayout()
     Placed(Timelabel1, {16, 16, 104, 24}, true);
     Timelabel1->OnClick = [this](void* sender) { timelabel1Click(sender); };
 
-    MediaPlayer1 = std::make_unique<TMediaPlayer>(this, TBounds{0, 0, 253, 30});
+    MediaPlayer1 = std::make_unique<TSoundPlayer>(this, TBounds{0, 0, 253, 30});
     MediaPlayer1->TabOrder = 0;
 
     GroupBox1 = std::make_unique<TGroupBox>(this, TBounds{24, 16, 161, 89}, "Set Alarm", false);
@@ -108,16 +108,16 @@ void TForm1::BuildLayout()
     Label1->SetColor(TColor::System(COLOR_3DLIGHT));
     Placed(Label1, {120, 32, 24, 20}, true);
 
-    Edit1 = std::make_unique<TEdit>(panel, TBounds{8, 24, 33, 28}, "0", true);
+    Edit1 = std::make_unique<TEditField>(panel, TBounds{8, 24, 33, 28}, "0", true);
     Edit1->SetFont(PanelFont());
     Edit1->TabOrder = 0;
-    Edit2 = std::make_unique<TEdit>(panel, TBounds{64, 24, 33, 28}, "0", true);
+    Edit2 = std::make_unique<TEditField>(panel, TBounds{64, 24, 33, 28}, "0", true);
     Edit2->SetFont(PanelFont());
     Edit2->TabOrder = 1;
 
-    UpDown1 = std::make_unique<TUpDown>(panel, TBounds{41, 24, 15, 28}, *Edit1, 0, 12);
+    UpDown1 = std::make_unique<TSpinner>(panel, TBounds{41, 24, 15, 28}, *Edit1, 0, 12);
     UpDown1->TabOrder = 2;
-    UpDown2 = std::make_unique<TUpDown>(panel, TBounds{97, 24, 15, 28}, *Edit2, 0, 59);
+    UpDown2 = std::make_unique<TSpinner>(panel, TBounds{97, 24, 15, 28}, *Edit2, 0, 59);
     UpDown2->TabOrder = 3;
 
     Button1 = std::make_unique<TButton>(panel, TBounds{8, 64, 73, 17}, "No Alarm", true);
@@ -138,15 +138,15 @@ void TForm1::BuildLayout()
     Button4 = std::make_unique<TButton>(this, TBounds{56, 104, 57, 17}, "Back", false);
     Button4->TabOrder = 4;
 
-    Timer1 = std::make_unique<TTimer>();
+    Timer1 = std::make_unique<TPeriodicTimer>();
     Timer1->SetEnabled(false);
     Timer1->SetInterval(1000);
 
-    FontDialog1 = std::make_unique<TFontDialog>(TFont("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT)));
+    FontDialog1 = std::make_unique<TFontChooser>(TFont("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT)));
 
     // Later windowed elements lie above earlier ones, whatever order they are shown in.
-    for (TWinControl* element :
-         std::vector<TWinControl*>{MediaPlayer1.get(), GroupBox1.get(), Button3.get(), ListBox1.get(), Button4.get()})
+    for (TWindowedElement* element : std::vector<TWindowedElement*>{MediaPlayer1.get(), GroupBox1.get(), Button3.get(),
+                                                                    ListBox1.get(), Button4.get()})
         SetWindowPos(element->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -156,7 +156,7 @@ void TForm1::BuildMenus()
     PopupMenu1->AddOwned("Set Font");
     SetAlarm1 = &PopupMenu1->AddOwned("Set Alarm");
 
-    MainMenu1 = std::make_unique<TMainMenu>();
+    MainMenu1 = std::make_unique<TMenuBar>();
     File1 = std::make_unique<TMenuItem>("File");
     SetAlarm2 = std::make_unique<TMenuItem>("Set Alarm");
     SetFont2 = std::make_unique<TMenuItem>("Set Font");
@@ -186,7 +186,7 @@ void TForm1::ScaleForDisplay()
     if (zero.cy == kDesignTextHeight) return;
     // The elements scale; the window keeps its outer size.
     for (TLabel* label : Labels()) label->ScaleBy(zero.cy, kDesignTextHeight);
-    for (TWinControl* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
+    for (TWindowedElement* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
 }
 
 void TForm1::FormCreate(void*)
@@ -301,13 +301,13 @@ void TForm1::UpdateScrollBars()
     // Only visible elements count toward the extent.
     int extentX = 0;
     int extentY = 0;
-    auto extend = [&](const TControl& c) {
+    auto extend = [&](const TElement& c) {
         if (!c.Visible()) return;
         extentX = std::max(extentX, c.Bounds().Right());
         extentY = std::max(extentY, c.Bounds().Bottom());
     };
     for (const TLabel* label : Labels()) extend(*label);
-    for (const TWinControl* child : Children()) extend(*child);
+    for (const TWindowedElement* child : Children()) extend(*child);
 
     RECT client{};
     GetClientRect(handle_, &client);
@@ -416,5 +416,5 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam) Application->EndSession();
         return 0;
     }
-    return TWinControl::WindowProc(message, wParam, lParam);
+    return TWindowedElement::WindowProc(message, wParam, lParam);
 }

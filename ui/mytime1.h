@@ -6,18 +6,18 @@
 #include <string>
 
 #include "clock/Timelabel.h"
-#include "clock/timer.h"
-#include "sound/mediaplayer.h"
+#include "clock/periodictimer.h"
+#include "sound/soundplayer.h"
 #include "widgets/button.h"
-#include "widgets/control.h"
-#include "widgets/edit.h"
-#include "widgets/fontdialog.h"
+#include "widgets/editfield.h"
+#include "widgets/element.h"
+#include "widgets/fontchooser.h"
 #include "widgets/groupbox.h"
 #include "widgets/listbox.h"
 #include "widgets/menu.h"
-#include "widgets/updown.h"
+#include "widgets/spinner.h"
 
-class TForm1 : public TWinControl {
+class TForm1 : public TWindowedElement {
 public:
     // Builds the window from its layout, owned by the application's taskbar window. A
     // failure here leaves the constructor; the half-built window is destroyed with it.
@@ -25,22 +25,22 @@ public:
     ~TForm1() override;
 
     std::unique_ptr<TPopupMenu> PopupMenu1;
-    std::unique_ptr<TFontDialog> FontDialog1;
+    std::unique_ptr<TFontChooser> FontDialog1;
     TMenuItem* SetAlarm1 = nullptr;
     std::unique_ptr<TGroupBox> GroupBox1;
-    std::unique_ptr<TUpDown> UpDown1;
-    std::unique_ptr<TUpDown> UpDown2;
-    std::unique_ptr<TEdit> Edit1;
-    std::unique_ptr<TEdit> Edit2;
+    std::unique_ptr<TSpinner> UpDown1;
+    std::unique_ptr<TSpinner> UpDown2;
+    std::unique_ptr<TEditField> Edit1;
+    std::unique_ptr<TEditField> Edit2;
     std::unique_ptr<TLabel> Label1;
     std::unique_ptr<TButton> Button1;
     std::unique_ptr<TButton> Button2;
-    std::unique_ptr<TTimer> Timer1;
+    std::unique_ptr<TPeriodicTimer> Timer1;
     std::unique_ptr<TLabel> Label3;
-    std::unique_ptr<TMediaPlayer> MediaPlayer1;
+    std::unique_ptr<TSoundPlayer> MediaPlayer1;
     std::unique_ptr<TButton> Button3;
     std::unique_ptr<TLabel> Label2;
-    std::unique_ptr<TMainMenu> MainMenu1;
+    std::unique_ptr<TMenuBar> MainMenu1;
     std::unique_ptr<TMenuItem> File1;
     std::unique_ptr<TMenuItem> SetAlarm2;
     std::unique_ptr<TMenuItem> SetFont2;

@@ -1,8 +1,8 @@
 // Push button.
 #include "widgets/button.h"
 
-TButton::TButton(TWinControl* parent, const TBounds& bounds, const std::string& caption, bool visible)
-    : TWinControl(parent)
+TButton::TButton(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible)
+    : TWindowedElement(parent)
 {
     bounds_ = bounds;
     visible_ = visible;

@@ -1,13 +1,13 @@
 // Push button.
 #pragma once
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 
-class TButton : public TWinControl {
+class TButton : public TWindowedElement {
 public:
-    TButton(TWinControl* parent, const TBounds& bounds, const std::string& caption, bool visible);
+    TButton(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible);
 
-    TNotifyEvent OnClick;
+    TEventHandler OnClick;
 
 protected:
     void Command(WORD code) override;

@@ -1,8 +1,8 @@
 // Group box.
 #include "widgets/groupbox.h"
 
-TGroupBox::TGroupBox(TWinControl* parent, const TBounds& bounds, const std::string& caption, bool visible)
-    : TWinControl(parent)
+TGroupBox::TGroupBox(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible)
+    : TWindowedElement(parent)
 {
     bounds_ = bounds;
     visible_ = visible;
@@ -16,12 +16,12 @@ LRESULT TGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // A stock group box lets the mouse through; ours takes it, for the labels inside.
         return HTCLIENT;
     case WM_PAINT: {
-        const LRESULT result = TWinControl::WindowProc(message, wParam, lParam);
+        const LRESULT result = TWindowedElement::WindowProc(message, wParam, lParam);
         HDC dc = GetDC(handle_);
         PaintLabels(dc);
         ReleaseDC(handle_, dc);
         return result;
     }
     }
-    return TWinControl::WindowProc(message, wParam, lParam);
+    return TWindowedElement::WindowProc(message, wParam, lParam);
 }

@@ -1,11 +1,11 @@
 // Group box: a framed, captioned container whose labels it paints itself.
 #pragma once
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 
-class TGroupBox : public TWinControl {
+class TGroupBox : public TWindowedElement {
 public:
-    TGroupBox(TWinControl* parent, const TBounds& bounds, const std::string& caption, bool visible);
+    TGroupBox(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible);
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,8 +1,9 @@
 // List box.
 #include "widgets/listbox.h"
 
-TListBox::TListBox(TWinControl* parent, const TBounds& bounds, int itemHeight, const std::vector<std::string>& items)
-    : TWinControl(parent)
+TListBox::TListBox(TWindowedElement* parent, const TBounds& bounds, int itemHeight,
+                   const std::vector<std::string>& items)
+    : TWindowedElement(parent)
 {
     bounds_ = bounds;
     visible_ = false;

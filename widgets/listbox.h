@@ -4,17 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 
-class TListBox : public TWinControl {
+class TListBox : public TWindowedElement {
 public:
-    TListBox(TWinControl* parent, const TBounds& bounds, int itemHeight, const std::vector<std::string>& items);
+    TListBox(TWindowedElement* parent, const TBounds& bounds, int itemHeight, const std::vector<std::string>& items);
 
     std::vector<std::string> Items() const;
     void SetItems(const std::vector<std::string>& items);
     int ItemIndex() const;
 
-    TNotifyEvent OnDblClick;
+    TEventHandler OnDblClick;
 
 protected:
     void Command(WORD code) override;

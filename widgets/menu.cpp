@@ -96,14 +96,14 @@ TMenuItem* TMenuItem::Find(WORD command)
     return nullptr;
 }
 
-void TMainMenu::AttachTo(HWND window)
+void TMenuBar::AttachTo(HWND window)
 {
     handle_ = CreateMenu();
     for (UINT i = 0; i < items_.size(); ++i) items_[i]->AppendTo(handle_, i, window);
     SetMenu(window, handle_);
 }
 
-bool TMainMenu::Dispatch(WORD command)
+bool TMenuBar::Dispatch(WORD command)
 {
     return DispatchAmong(items_, command);
 }

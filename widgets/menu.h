@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 #include "widgets/msgwindow.h"
 
 class TMenuItem {
@@ -24,7 +24,7 @@ public:
     void Add(TMenuItem& item);
     const std::vector<TMenuItem*>& Items() const { return items_; }
 
-    TNotifyEvent OnClick;
+    TEventHandler OnClick;
     void Click();
 
     // Builds the item into menu at position; items with subitems become popups.
@@ -45,11 +45,11 @@ private:
     HMENU submenu_ = nullptr;
 };
 
-class TMainMenu {
+class TMenuBar {
 public:
-    TMainMenu() = default;
-    TMainMenu(const TMainMenu&) = delete;
-    TMainMenu& operator=(const TMainMenu&) = delete;
+    TMenuBar() = default;
+    TMenuBar(const TMenuBar&) = delete;
+    TMenuBar& operator=(const TMenuBar&) = delete;
 
     void Add(TMenuItem& item) { items_.push_back(&item); }
     // Builds the menu bar and gives it to the window, which then owns and destroys it.

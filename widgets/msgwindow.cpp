@@ -3,7 +3,7 @@
 
 #include "app/failure.h"
 #include "app/guard.h"
-#include "widgets/control.h"
+#include "widgets/element.h"
 
 TMessageWindow::TMessageWindow(const char* className, Handler handler)
     : TMessageWindow(className, std::move(handler), Options{})

@@ -6,7 +6,7 @@
 #include "app/application.h"
 #include "app/failure.h"
 #include "clock/localetime.h"
-#include "clock/timer.h"
+#include "clock/periodictimer.h"
 #include "tests/wine/harness.h"
 #include "ui/mytime1.h"
 
@@ -78,7 +78,7 @@ TEST_F(FailureTest, AFailingTickIsReportedEachTimeAndTheTimerKeepsTicking)
 
 TEST(TimerElement, RunsOnlyWithAnIntervalAHandlerAndEnabled)
 {
-    TTimer timer;
+    TPeriodicTimer timer;
     EXPECT_TRUE(timer.Enabled());
     EXPECT_EQ(1000u, timer.Interval());
     EXPECT_FALSE(timer.Running()) << "no handler yet";
@@ -104,7 +104,7 @@ TEST(TimerElement, RunsOnlyWithAnIntervalAHandlerAndEnabled)
 
 TEST(TimerElement, OnlyEffectiveChangesRestartThePeriod)
 {
-    TTimer timer;
+    TPeriodicTimer timer;
     int ticks = 0;
     timer.SetInterval(250);
     timer.SetOnTimer([&](void*) { ++ticks; });

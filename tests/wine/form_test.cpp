@@ -29,7 +29,7 @@ void ExpectOuter(HWND window, int left, int top, int width, int height)
 }
 
 // Bounds of a windowed element as the platform has them, relative to its parent's client area.
-TBounds PlacedBounds(const TWinControl& element)
+TBounds PlacedBounds(const TWindowedElement& element)
 {
     RECT r{};
     GetWindowRect(element.Handle(), &r);
@@ -68,13 +68,13 @@ TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
     EXPECT_TRUE(form->Timelabel1->Showing());
     EXPECT_TRUE(form->Label2->Showing());
     EXPECT_EQ("Alarm is not set", form->Label2->Caption());
-    for (const TControl* hidden : std::initializer_list<const TControl*>{
+    for (const TElement* hidden : std::initializer_list<const TElement*>{
              form->Label3.get(), form->Label4.get(), form->MediaPlayer1.get(), form->GroupBox1.get(),
              form->Button3.get(), form->ListBox1.get(), form->Button4.get(), form->Label1.get(), form->Edit1.get()})
         EXPECT_FALSE(hidden->Showing());
-    for (const TWinControl* hidden :
-         std::initializer_list<const TWinControl*>{form->MediaPlayer1.get(), form->GroupBox1.get(), form->Button3.get(),
-                                                   form->ListBox1.get(), form->Button4.get()})
+    for (const TWindowedElement* hidden :
+         std::initializer_list<const TWindowedElement*>{form->MediaPlayer1.get(), form->GroupBox1.get(),
+                                                        form->Button3.get(), form->ListBox1.get(), form->Button4.get()})
         EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
     EXPECT_FALSE(form->Timer1->Enabled());
     EXPECT_EQ(1000u, form->Timer1->Interval());
@@ -85,10 +85,10 @@ TEST_F(FormTest, WindowedElementsHaveTheirLayoutGeometry)
 {
     struct Row {
         const char* name;
-        const TWinControl* element;
+        const TWindowedElement* element;
         TBounds bounds;
     };
-    const int editHeight = TEdit::HeightForFont(form->Edit1->Font());
+    const int editHeight = TEditField::HeightForFont(form->Edit1->Font());
     const Row rows[] = {
         {"MediaPlayer1", form->MediaPlayer1.get(), {0, 0, 253, 30}},
         {"GroupBox1", form->GroupBox1.get(), {24, 16, 161, 89}},
@@ -167,7 +167,7 @@ TEST_F(FormTest, LaterWindowedElementsLieAboveEarlierOnes)
     std::vector<HWND> order;
     for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         order.push_back(child);
-    auto depth = [&](const TWinControl& e) {
+    auto depth = [&](const TWindowedElement& e) {
         return std::find(order.begin(), order.end(), e.Handle()) - order.begin();
     };
     EXPECT_LT(depth(*form->Button4), depth(*form->ListBox1));

@@ -35,7 +35,7 @@ TEST_F(HighResolution, ElementsScaleByTheTextHeightAndTheWindowKeepsItsSize)
     auto scaled = [h](int edge) { return MulDiv(edge, h, 13); };
     struct Row {
         const char* name;
-        const TControl* element;
+        const TElement* element;
         int left, top, right, bottom;
     };
     const Row rows[] = {
@@ -52,7 +52,7 @@ TEST_F(HighResolution, ElementsScaleByTheTextHeightAndTheWindowKeepsItsSize)
     }
     // Own fonts scale by their point size; an edit field's height follows its font.
     EXPECT_EQ(-MulDiv(MulDiv(-MulDiv(-16, 72, ppi), h, 13), ppi, 72), form->Label2->Font().Height());
-    EXPECT_EQ(TEdit::HeightForFont(form->Edit1->Font()), form->Edit1->Height());
+    EXPECT_EQ(TEditField::HeightForFont(form->Edit1->Font()), form->Edit1->Height());
     EXPECT_EQ(scaled(16), form->Timelabel1->Left());
     EXPECT_EQ(scaled(48), form->Label2->Top());
 }

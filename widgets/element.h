@@ -10,7 +10,7 @@
 
 #include "widgets/font.h"
 
-class TWinControl;
+class TWindowedElement;
 
 // Messages a parent passes back to the control that sent a notification, so that
 // each control raises its own typed events.
@@ -18,7 +18,7 @@ constexpr UINT kReflectCommand = WM_APP + 0x100;
 constexpr UINT kReflectNotify = WM_APP + 0x101;
 constexpr UINT kReflectColor = WM_APP + 0x102;
 
-using TNotifyEvent = std::function<void(void* sender)>;
+using TEventHandler = std::function<void(void* sender)>;
 
 // Left, top, width and height relative to the parent's client area.
 struct TBounds {
@@ -35,14 +35,14 @@ struct TBounds {
 };
 
 // What every element has: a parent, bounds, visibility, an optional font of its own.
-class TControl {
+class TElement {
 public:
-    explicit TControl(TWinControl* parent);
-    TControl(const TControl&) = delete;
-    TControl& operator=(const TControl&) = delete;
-    virtual ~TControl() = default;
+    explicit TElement(TWindowedElement* parent);
+    TElement(const TElement&) = delete;
+    TElement& operator=(const TElement&) = delete;
+    virtual ~TElement() = default;
 
-    TWinControl* Parent() const { return parent_; }
+    TWindowedElement* Parent() const { return parent_; }
     const TBounds& Bounds() const { return bounds_; }
     virtual void SetBounds(const TBounds& bounds);
     int Left() const { return bounds_.Left; }
@@ -74,7 +74,7 @@ protected:
     virtual void FontChanged() {}
     virtual void ColorChanged() {}
 
-    TWinControl* parent_;
+    TWindowedElement* parent_;
     TBounds bounds_;
     bool visible_ = true;
     std::optional<TFont> font_;
@@ -83,15 +83,15 @@ protected:
 
 // A label: no window of its own; its parent paints it beneath every windowed element
 // and passes it the clicks on its area. It sizes itself to its caption.
-class TLabel : public TControl {
+class TLabel : public TElement {
 public:
-    TLabel(TWinControl* parent, std::string caption);
+    TLabel(TWindowedElement* parent, std::string caption);
     ~TLabel() override;
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
 
-    TNotifyEvent OnClick;
+    TEventHandler OnClick;
 
     void SetBounds(const TBounds& bounds) override;
     void SetVisible(bool visible) override;
@@ -112,12 +112,12 @@ private:
     std::string caption_;
 };
 
-// A control with a window of its own. Stock controls are subclassed; own classes
+// An element with a window of its own. Stock controls are subclassed; own classes
 // route their window procedure here through one thunk.
-class TWinControl : public TControl {
+class TWindowedElement : public TElement {
 public:
-    TWinControl(TWinControl* parent);
-    ~TWinControl() override;
+    TWindowedElement(TWindowedElement* parent);
+    ~TWindowedElement() override;
 
     HWND Handle() const { return handle_; }
     void SetBounds(const TBounds& bounds) override;
@@ -131,11 +131,11 @@ public:
 
     // Labels and windowed children that this control contains, in layout order.
     const std::vector<TLabel*>& Labels() const { return labels_; }
-    const std::vector<TWinControl*>& Children() const { return children_; }
+    const std::vector<TWindowedElement*>& Children() const { return children_; }
     void AddLabel(TLabel* label) { labels_.push_back(label); }
     void RemoveLabel(TLabel* label);
-    void AddChild(TWinControl* child) { children_.push_back(child); }
-    void RemoveChild(TWinControl* child);
+    void AddChild(TWindowedElement* child) { children_.push_back(child); }
+    void RemoveChild(TWindowedElement* child);
 
     // Client coordinates of the parent at which the layout's (0, 0) lies; moves when scrolled.
     virtual POINT ScrollOrigin() const { return {0, 0}; }
@@ -179,15 +179,15 @@ private:
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
 
     std::vector<TLabel*> labels_;
-    std::vector<TWinControl*> children_;
+    std::vector<TWindowedElement*> children_;
     TLabel* pressedLabel_ = nullptr;
 };
 
-// The top-level window that contains a control, if any.
-TWinControl* TopLevelOf(const TControl* control);
+// The top-level window that contains an element, if any.
+TWindowedElement* TopLevelOf(const TElement* control);
 
 // Tab order: the next visible, enabled tab stop after current inside root, wrapping.
-TWinControl* NextTabStop(TWinControl* root, TWinControl* current, bool forward);
+TWindowedElement* NextTabStop(TWindowedElement* root, TWindowedElement* current, bool forward);
 
 // Registers a window class of ours once; returns its name.
 const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style = 0);

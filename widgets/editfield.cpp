@@ -1,9 +1,10 @@
 // Edit field.
-#include "widgets/edit.h"
+#include "widgets/editfield.h"
 
 #include <vector>
 
-TEdit::TEdit(TWinControl* parent, const TBounds& bounds, std::string text, bool readOnly) : TWinControl(parent)
+TEditField::TEditField(TWindowedElement* parent, const TBounds& bounds, std::string text, bool readOnly)
+    : TWindowedElement(parent)
 {
     bounds_ = bounds;
     TabStop = true;
@@ -11,26 +12,26 @@ TEdit::TEdit(TWinControl* parent, const TBounds& bounds, std::string text, bool 
     CreateStock("EDIT", text.c_str(), WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
 }
 
-std::string TEdit::Text() const
+std::string TEditField::Text() const
 {
     std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(handle_)) + 1);
     const int length = GetWindowTextA(handle_, buffer.data(), static_cast<int>(buffer.size()));
     return std::string(buffer.data(), static_cast<size_t>(length));
 }
 
-void TEdit::SetText(const std::string& text)
+void TEditField::SetText(const std::string& text)
 {
     if (text == Text()) return;
     // The field answers with EN_CHANGE, reflected to Command, while the text is set.
     SetWindowTextA(handle_, text.c_str());
 }
 
-void TEdit::Command(WORD code)
+void TEditField::Command(WORD code)
 {
     if (code == EN_CHANGE && OnChange) OnChange(this);
 }
 
-int TEdit::HeightForFont(const TFont& font)
+int TEditField::HeightForFont(const TFont& font)
 {
     ScreenDC dc;
     SelectGuard select(dc.Get(), font.Handle());
@@ -39,15 +40,15 @@ int TEdit::HeightForFont(const TFont& font)
     return metrics.tmHeight + GetSystemMetrics(SM_CYBORDER) * 8;
 }
 
-void TEdit::FontChanged()
+void TEditField::FontChanged()
 {
-    TWinControl::FontChanged();
+    TWindowedElement::FontChanged();
     SetBounds({bounds_.Left, bounds_.Top, bounds_.Width, HeightForFont(Font())});
 }
 
-void TEdit::ScaleBy(int numerator, int denominator)
+void TEditField::ScaleBy(int numerator, int denominator)
 {
     // The height comes from the font, not from scaling the edges.
-    TWinControl::ScaleBy(numerator, denominator);
+    TWindowedElement::ScaleBy(numerator, denominator);
     SetBounds({bounds_.Left, bounds_.Top, bounds_.Width, HeightForFont(Font())});
 }

@@ -1,7 +1,7 @@
 // The sound player element.
-#include "sound/mediaplayer.h"
+#include "sound/soundplayer.h"
 
-TMediaPlayer::TMediaPlayer(TWinControl* parent, const TBounds& bounds) : TWinControl(parent)
+TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TWindowedElement(parent)
 {
     bounds_ = bounds;
     visible_ = false; // never shown: the clock drives it, the user does not

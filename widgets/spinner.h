@@ -1,13 +1,13 @@
 // Up-down spinner attached to an edit field that shows its position.
 #pragma once
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 
-class TEdit;
+class TEditField;
 
-class TUpDown : public TWinControl {
+class TSpinner : public TWindowedElement {
 public:
-    TUpDown(TWinControl* parent, const TBounds& bounds, TEdit& buddy, int minimum, int maximum);
+    TSpinner(TWindowedElement* parent, const TBounds& bounds, TEditField& buddy, int minimum, int maximum);
 
     int Position() const;
     void SetPosition(int position);

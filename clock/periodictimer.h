@@ -5,22 +5,22 @@
 
 #include <cstdint>
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 #include "widgets/msgwindow.h"
 
-class TTimer {
+class TPeriodicTimer {
 public:
-    TTimer();
-    TTimer(const TTimer&) = delete;
-    TTimer& operator=(const TTimer&) = delete;
-    ~TTimer();
+    TPeriodicTimer();
+    TPeriodicTimer(const TPeriodicTimer&) = delete;
+    TPeriodicTimer& operator=(const TPeriodicTimer&) = delete;
+    ~TPeriodicTimer();
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     uint32_t Interval() const { return interval_; }
     void SetInterval(uint32_t interval);
     // Binding a handler restarts the period, even when it is the same one.
-    void SetOnTimer(TNotifyEvent handler);
+    void SetOnTimer(TEventHandler handler);
 
     // Whether a platform timer is running now.
     bool Running() const { return running_; }
@@ -34,7 +34,7 @@ private:
 
     bool enabled_ = true;
     uint32_t interval_ = 1000;
-    TNotifyEvent onTimer_;
+    TEventHandler onTimer_;
     bool running_ = false;
     TMessageWindow window_;
 };

@@ -3,11 +3,11 @@
 
 #include "widgets/font.h"
 
-class TFontDialog {
+class TFontChooser {
 public:
-    explicit TFontDialog(const TFont& font) : Font(font) {}
-    TFontDialog(const TFontDialog&) = delete;
-    TFontDialog& operator=(const TFontDialog&) = delete;
+    explicit TFontChooser(const TFont& font) : Font(font) {}
+    TFontChooser(const TFontChooser&) = delete;
+    TFontChooser& operator=(const TFontChooser&) = delete;
 
     TFont Font;
     int MinFontSize = 0;

@@ -1,15 +1,15 @@
 // Periodic timer element.
-#include "clock/timer.h"
+#include "clock/periodictimer.h"
 
 #include "app/failure.h"
 
-TTimer::TTimer()
+TPeriodicTimer::TPeriodicTimer()
     : window_("HoraletTimerWindow",
               [this](UINT message, WPARAM, LPARAM, LRESULT& result) { return HandleMessage(message, result); })
 {
 }
 
-TTimer::~TTimer()
+TPeriodicTimer::~TPeriodicTimer()
 {
     try {
         SetEnabled(false);
@@ -18,27 +18,27 @@ TTimer::~TTimer()
     }
 }
 
-void TTimer::SetEnabled(bool enabled)
+void TPeriodicTimer::SetEnabled(bool enabled)
 {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     UpdateTimer();
 }
 
-void TTimer::SetInterval(uint32_t interval)
+void TPeriodicTimer::SetInterval(uint32_t interval)
 {
     if (interval == interval_) return;
     interval_ = interval;
     UpdateTimer();
 }
 
-void TTimer::SetOnTimer(TNotifyEvent handler)
+void TPeriodicTimer::SetOnTimer(TEventHandler handler)
 {
     onTimer_ = std::move(handler);
     UpdateTimer();
 }
 
-void TTimer::UpdateTimer()
+void TPeriodicTimer::UpdateTimer()
 {
     KillTimer(window_.Handle(), kTimerId);
     running_ = false;
@@ -49,7 +49,7 @@ void TTimer::UpdateTimer()
     }
 }
 
-bool TTimer::HandleMessage(UINT message, LRESULT& result)
+bool TPeriodicTimer::HandleMessage(UINT message, LRESULT& result)
 {
     if (message != WM_TIMER) return false;
     // The window's guard reports a failure of the handler; the timer goes on.

@@ -1,5 +1,5 @@
 // Elements of a window: parent relation, labels painted by their parent, subclassed and own windows.
-#include "widgets/control.h"
+#include "widgets/element.h"
 
 #include <commctrl.h>
 
@@ -28,12 +28,12 @@ TBounds ScaleEdges(const TBounds& b, int numerator, int denominator)
             MulDiv(b.Bottom(), numerator, denominator) - top};
 }
 
-void CollectTabStops(TWinControl* container, std::vector<TWinControl*>& out)
+void CollectTabStops(TWindowedElement* container, std::vector<TWindowedElement*>& out)
 {
-    std::vector<TWinControl*> children = container->Children();
+    std::vector<TWindowedElement*> children = container->Children();
     std::stable_sort(children.begin(), children.end(),
-                     [](const TWinControl* a, const TWinControl* b) { return a->TabOrder < b->TabOrder; });
-    for (TWinControl* child : children) {
+                     [](const TWindowedElement* a, const TWindowedElement* b) { return a->TabOrder < b->TabOrder; });
+    for (TWindowedElement* child : children) {
         if (!child->Visible() || !child->Enabled()) continue;
         if (child->TabStop) out.push_back(child);
         CollectTabStops(child, out);
@@ -42,76 +42,76 @@ void CollectTabStops(TWinControl* container, std::vector<TWinControl*>& out)
 
 } // namespace
 
-// ---- TControl ----
+// ---- TElement ----
 
-TControl::TControl(TWinControl* parent) : parent_(parent)
+TElement::TElement(TWindowedElement* parent) : parent_(parent)
 {
 }
 
-void TControl::SetBounds(const TBounds& bounds)
+void TElement::SetBounds(const TBounds& bounds)
 {
     bounds_ = bounds;
 }
 
-void TControl::SetVisible(bool visible)
+void TElement::SetVisible(bool visible)
 {
     visible_ = visible;
 }
 
-bool TControl::Showing() const
+bool TElement::Showing() const
 {
-    for (const TControl* c = this; c; c = c->parent_)
+    for (const TElement* c = this; c; c = c->parent_)
         if (!c->visible_) return false;
     return true;
 }
 
-const TFont& TControl::Font() const
+const TFont& TElement::Font() const
 {
     if (font_) return *font_;
     return parent_->Font();
 }
 
-TFont& TControl::OwnFont()
+TFont& TElement::OwnFont()
 {
     if (!font_) font_.emplace(Font());
     return *font_;
 }
 
-void TControl::SetFont(const TFont& font)
+void TElement::SetFont(const TFont& font)
 {
     font_.emplace(font);
     FontChanged();
 }
 
-TColor TControl::Color() const
+TColor TElement::Color() const
 {
     if (color_) return *color_;
     return parent_ ? parent_->Color() : TColor::System(COLOR_BTNFACE);
 }
 
-void TControl::SetColor(TColor color)
+void TElement::SetColor(TColor color)
 {
     color_ = color;
     ColorChanged();
 }
 
-void TControl::ScaleBy(int numerator, int denominator)
+void TElement::ScaleBy(int numerator, int denominator)
 {
     if (font_) font_->SetSize(MulDiv(font_->Size(), numerator, denominator));
     SetBounds(ScaleEdges(bounds_, numerator, denominator));
     if (font_) FontChanged();
 }
 
-TWinControl* TopLevelOf(const TControl* control)
+TWindowedElement* TopLevelOf(const TElement* control)
 {
-    TControl* top = const_cast<TControl*>(control);
+    TElement* top = const_cast<TElement*>(control);
     while (top->Parent()) top = top->Parent();
-    return static_cast<TWinControl*>(top);
+    return static_cast<TWindowedElement*>(top);
 }
 
 // ---- TLabel ----
 
-TLabel::TLabel(TWinControl* parent, std::string caption) : TControl(parent), caption_(std::move(caption))
+TLabel::TLabel(TWindowedElement* parent, std::string caption) : TElement(parent), caption_(std::move(caption))
 {
     parent_->AddLabel(this);
 }
@@ -186,30 +186,30 @@ void TLabel::Click()
     if (OnClick) OnClick(this);
 }
 
-// ---- TWinControl ----
+// ---- TWindowedElement ----
 
-TWinControl::TWinControl(TWinControl* parent) : TControl(parent)
+TWindowedElement::TWindowedElement(TWindowedElement* parent) : TElement(parent)
 {
     if (parent_) parent_->AddChild(this);
 }
 
-TWinControl::~TWinControl()
+TWindowedElement::~TWindowedElement()
 {
     if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
     if (parent_) parent_->RemoveChild(this);
 }
 
-void TWinControl::RemoveLabel(TLabel* label)
+void TWindowedElement::RemoveLabel(TLabel* label)
 {
     labels_.erase(std::remove(labels_.begin(), labels_.end(), label), labels_.end());
 }
 
-void TWinControl::RemoveChild(TWinControl* child)
+void TWindowedElement::RemoveChild(TWindowedElement* child)
 {
     children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
 }
 
-void TWinControl::SetBounds(const TBounds& bounds)
+void TWindowedElement::SetBounds(const TBounds& bounds)
 {
     if (bounds == bounds_) return;
     bounds_ = bounds;
@@ -221,7 +221,7 @@ void TWinControl::SetBounds(const TBounds& bounds)
     if (parent_) parent_->ContentChanged();
 }
 
-void TWinControl::SetVisible(bool visible)
+void TWindowedElement::SetVisible(bool visible)
 {
     if (visible == visible_) return;
     visible_ = visible;
@@ -232,24 +232,24 @@ void TWinControl::SetVisible(bool visible)
     if (parent_) parent_->ContentChanged();
 }
 
-void TWinControl::SetEnabled(bool enabled)
+void TWindowedElement::SetEnabled(bool enabled)
 {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     if (handle_) EnableWindow(handle_, enabled);
 }
 
-void TWinControl::SetFocus()
+void TWindowedElement::SetFocus()
 {
-    for (const TControl* c = this; c; c = c->Parent()) {
-        const auto* w = static_cast<const TWinControl*>(c);
+    for (const TElement* c = this; c; c = c->Parent()) {
+        const auto* w = static_cast<const TWindowedElement*>(c);
         if (!w->Visible() || !w->Enabled())
             throw Failure("InvalidOperation", "Cannot focus a disabled or invisible window");
     }
     ::SetFocus(handle_);
 }
 
-TLabel* TWinControl::LabelAt(POINT client) const
+TLabel* TWindowedElement::LabelAt(POINT client) const
 {
     const POINT origin = ScrollOrigin();
     for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
@@ -259,47 +259,47 @@ TLabel* TWinControl::LabelAt(POINT client) const
     return nullptr;
 }
 
-void TWinControl::PaintLabels(HDC dc) const
+void TWindowedElement::PaintLabels(HDC dc) const
 {
     const POINT origin = ScrollOrigin();
     for (const TLabel* label : labels_) label->Paint(dc, origin);
 }
 
-void TWinControl::ScaleBy(int numerator, int denominator)
+void TWindowedElement::ScaleBy(int numerator, int denominator)
 {
-    TControl::ScaleBy(numerator, denominator);
+    TElement::ScaleBy(numerator, denominator);
     for (TLabel* label : labels_) label->ScaleBy(numerator, denominator);
-    for (TWinControl* child : children_) child->ScaleBy(numerator, denominator);
+    for (TWindowedElement* child : children_) child->ScaleBy(numerator, denominator);
 }
 
-void TWinControl::FontChanged()
+void TWindowedElement::FontChanged()
 {
     if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
 }
 
-void TWinControl::ColorChanged()
+void TWindowedElement::ColorChanged()
 {
     if (handle_) InvalidateRect(handle_, nullptr, TRUE);
 }
 
-LRESULT TWinControl::CtlColor(HDC dc)
+LRESULT TWindowedElement::CtlColor(HDC dc)
 {
     SetTextColor(dc, Font().Color().Resolve());
     SetBkColor(dc, Color().Resolve());
     return reinterpret_cast<LRESULT>(Color().Brush());
 }
 
-bool TWinControl::HandleTabKey(UINT message, WPARAM wParam)
+bool TWindowedElement::HandleTabKey(UINT message, WPARAM wParam)
 {
     if (wParam != VK_TAB) return false;
     if (message == WM_KEYDOWN) {
         const bool back = GetKeyState(VK_SHIFT) < 0;
-        if (TWinControl* next = NextTabStop(TopLevelOf(this), this, !back)) next->SetFocus();
+        if (TWindowedElement* next = NextTabStop(TopLevelOf(this), this, !back)) next->SetFocus();
     }
     return message == WM_KEYDOWN || message == WM_CHAR;
 }
 
-void TWinControl::CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle)
+void TWindowedElement::CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle)
 {
     const POINT origin = parent_->ScrollOrigin();
     handle_ =
@@ -311,8 +311,8 @@ void TWinControl::CreateStock(const char* className, const char* text, DWORD sty
     FontChanged();
 }
 
-void TWinControl::CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
-                            HMENU menu, const TBounds& outer)
+void TWindowedElement::CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
+                                 HMENU menu, const TBounds& outer)
 {
     ownClass_ = true;
     CreateWindowExA(exStyle, className, text, style, outer.Left, outer.Top, outer.Width, outer.Height, parent, menu,
@@ -320,14 +320,14 @@ void TWinControl::CreateOwn(const char* className, const char* text, DWORD style
     if (!handle_) throw ResourceError("Error creating window");
 }
 
-LRESULT CALLBACK TWinControl::OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK TWindowedElement::OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* self = static_cast<TWindowedElement*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         self->handle_ = hwnd;
     }
-    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    auto* self = reinterpret_cast<TWindowedElement*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     const LRESULT result = self->Route(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
@@ -337,10 +337,10 @@ LRESULT CALLBACK TWinControl::OwnWindowThunk(HWND hwnd, UINT message, WPARAM wPa
     return result;
 }
 
-LRESULT CALLBACK TWinControl::SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                            DWORD_PTR data)
+LRESULT CALLBACK TWindowedElement::SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                 DWORD_PTR data)
 {
-    auto* self = reinterpret_cast<TWinControl*>(data);
+    auto* self = reinterpret_cast<TWindowedElement*>(data);
     if (message == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
         self->handle_ = nullptr;
@@ -357,7 +357,7 @@ const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, 
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.style = style;
-    wc.lpfnWndProc = proc ? proc : TWinControl::OwnWindowThunk;
+    wc.lpfnWndProc = proc ? proc : TWindowedElement::OwnWindowThunk;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = background;
@@ -367,20 +367,20 @@ const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, 
     return name;
 }
 
-LRESULT TWinControl::Route(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TWindowedElement::Route(UINT message, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
     if (!Guarded([&] { result = WindowProc(message, wParam, lParam); })) result = 0;
     return result;
 }
 
-LRESULT TWinControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TWindowedElement::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ownClass_ ? DefWindowProcA(handle_, message, wParam, lParam)
                      : DefSubclassProc(handle_, message, wParam, lParam);
 }
 
-LRESULT TWinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case kReflectCommand: Command(HIWORD(wParam)); return 0;
@@ -424,9 +424,9 @@ LRESULT TWinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return DefaultProc(message, wParam, lParam);
 }
 
-TWinControl* NextTabStop(TWinControl* root, TWinControl* current, bool forward)
+TWindowedElement* NextTabStop(TWindowedElement* root, TWindowedElement* current, bool forward)
 {
-    std::vector<TWinControl*> stops;
+    std::vector<TWindowedElement*> stops;
     CollectTabStops(root, stops);
     if (stops.empty()) return nullptr;
     auto it = std::find(stops.begin(), stops.end(), current);

@@ -1,12 +1,12 @@
 // Up-down spinner.
-#include "widgets/updown.h"
+#include "widgets/spinner.h"
 
 #include <commctrl.h>
 
-#include "widgets/edit.h"
+#include "widgets/editfield.h"
 
-TUpDown::TUpDown(TWinControl* parent, const TBounds& bounds, TEdit& buddy, int minimum, int maximum)
-    : TWinControl(parent), min_(minimum), max_(maximum)
+TSpinner::TSpinner(TWindowedElement* parent, const TBounds& bounds, TEditField& buddy, int minimum, int maximum)
+    : TWindowedElement(parent), min_(minimum), max_(maximum)
 {
     bounds_ = bounds;
     CreateStock(UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS);
@@ -22,12 +22,12 @@ TUpDown::TUpDown(TWinControl* parent, const TBounds& bounds, TEdit& buddy, int m
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-int TUpDown::Position() const
+int TSpinner::Position() const
 {
     return static_cast<int>(SendMessageA(handle_, UDM_GETPOS32, 0, 0));
 }
 
-void TUpDown::SetPosition(int position)
+void TSpinner::SetPosition(int position)
 {
     SendMessageA(handle_, UDM_SETPOS32, 0, position);
 }

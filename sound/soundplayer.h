@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "widgets/control.h"
+#include "widgets/element.h"
 
-class TMediaPlayer : public TWinControl {
+class TSoundPlayer : public TWindowedElement {
 public:
-    TMediaPlayer(TWinControl* parent, const TBounds& bounds);
+    TSoundPlayer(TWindowedElement* parent, const TBounds& bounds);
 
     const std::string& FileName() const { return fileName_; }
     void SetFileName(const std::string& fileName) { fileName_ = fileName; }
