@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "clock/periodictimer.h"
-#include "widgets/element.h"
+#include "widgets/label.h"
 
 class TTimelabel : public TLabel {
 public:

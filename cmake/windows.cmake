@@ -18,6 +18,7 @@ add_library(horalet_win32 STATIC
   widgets/editfield.cpp
   widgets/font.cpp
   widgets/groupbox.cpp
+  widgets/label.cpp
   widgets/listbox.cpp
   widgets/menu.cpp
   widgets/msgwindow.cpp

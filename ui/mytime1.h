@@ -13,6 +13,7 @@
 #include "widgets/element.h"
 #include "widgets/fontchooser.h"
 #include "widgets/groupbox.h"
+#include "widgets/label.h"
 #include "widgets/listbox.h"
 #include "widgets/menu.h"
 #include "widgets/spinner.h"

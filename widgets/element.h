@@ -1,4 +1,4 @@
-// Elements of a window: windowless labels and windowed controls, with their parent relation.
+// Elements of a window: what every element has, and windowed elements with their contents.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include "widgets/font.h"
 
+class TLabel;
 class TWindowedElement;
 
 // Messages a parent passes back to the control that sent a notification, so that
@@ -33,6 +34,12 @@ struct TBounds {
         return Left == o.Left && Top == o.Top && Width == o.Width && Height == o.Height;
     }
 };
+
+// The bounds as a rectangle in client coordinates of the parent, the layout's (0, 0) at origin.
+inline RECT ToRect(const TBounds& b, POINT origin)
+{
+    return {origin.x + b.Left, origin.y + b.Top, origin.x + b.Right(), origin.y + b.Bottom()};
+}
 
 // What every element has: a parent, bounds, visibility, an optional font of its own.
 class TElement {
@@ -79,37 +86,6 @@ protected:
     bool visible_ = true;
     std::optional<TFont> font_;
     std::optional<TColor> color_;
-};
-
-// A label: no window of its own; its parent paints it beneath every windowed element
-// and passes it the clicks on its area. It sizes itself to its caption.
-class TLabel : public TElement {
-public:
-    TLabel(TWindowedElement* parent, std::string caption);
-    ~TLabel() override;
-
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
-
-    TEventHandler OnClick;
-
-    void SetBounds(const TBounds& bounds) override;
-    void SetVisible(bool visible) override;
-    // Once loaded, a label fits its caption in the font it really got.
-    void Loaded() override { AdjustBounds(); }
-    void Paint(HDC dc, POINT origin) const;
-    void Click();
-
-    // Resizes to the caption in the label's font, keeping left and top.
-    void AdjustBounds();
-
-protected:
-    void FontChanged() override;
-    void ColorChanged() override { Invalidate(); }
-    void Invalidate() const;
-
-private:
-    std::string caption_;
 };
 
 // An element with a window of its own. Stock controls are subclassed; own classes
