@@ -9,25 +9,31 @@ TSpinner::TSpinner(TWindowedElement* parent, const TBounds& bounds, TEditField& 
     : TWindowedElement(parent), min_(minimum), max_(maximum)
 {
     bounds_ = bounds;
-    CreateStock(UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS);
-    // Attaching narrows the field and moves the spinner; the layout keeps both where they are.
-    const TBounds fieldBounds = buddy.Bounds();
+    // The field shows the position itself; no wrapping at either end.
+    CreateStock(UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS);
+    SendMessageA(handle_, UDM_SETRANGE, 0, MAKELPARAM(maximum, minimum));
+    SendMessageA(handle_, UDM_SETPOS, 0, MAKELPARAM(0, 0));
+    // Holding an arrow down always steps by one: the table keeps only its first entry.
+    UDACCEL accel{};
+    SendMessageA(handle_, UDM_GETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+    accel.nInc = 1;
+    SendMessageA(handle_, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
+    // Attaching narrows the field and moves the spinner onto it; the layout keeps both where they are.
     SendMessageA(handle_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy.Handle()), 0);
-    SendMessageA(handle_, UDM_SETRANGE32, static_cast<WPARAM>(minimum), maximum);
-    SendMessageA(handle_, UDM_SETPOS32, 0, minimum);
     const POINT origin = parent_->ScrollOrigin();
-    SetWindowPos(buddy.Handle(), nullptr, origin.x + fieldBounds.Left, origin.y + fieldBounds.Top, fieldBounds.Width,
-                 fieldBounds.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const TBounds& field = buddy.Bounds();
+    SetWindowPos(buddy.Handle(), nullptr, origin.x + field.Left, origin.y + field.Top, field.Width, field.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(handle_, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 int TSpinner::Position() const
 {
-    return static_cast<int>(SendMessageA(handle_, UDM_GETPOS32, 0, 0));
+    return LOWORD(SendMessageA(handle_, UDM_GETPOS, 0, 0));
 }
 
-void TSpinner::SetPosition(int position)
+LRESULT TSpinner::Notify(NMHDR*)
 {
-    SendMessageA(handle_, UDM_SETPOS32, 0, position);
+    return 0;
 }
