@@ -144,6 +144,11 @@ void TWindowedElement::SetVisible(bool visible)
 {
     if (visible == visible_) return;
     visible_ = visible;
+    // A hidden window would keep the keyboard: the focus goes back to the window.
+    if (!visible && handle_ && parent_) {
+        HWND focus = GetFocus();
+        if (focus == handle_ || IsChild(handle_, focus)) ::SetFocus(TopLevelOf(this)->Handle());
+    }
     if (handle_)
         SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
