@@ -1,5 +1,11 @@
-// The sound player element.
+// The sound player element over the Media Control Interface.
 #include "sound/soundplayer.h"
+
+#include <mmsystem.h>
+
+#include <vector>
+
+#include "app/failure.h"
 
 TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TWindowedElement(parent)
 {
@@ -9,4 +15,79 @@ TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TW
     CreateOwn(RegisterOwnClass("HoraletMediaPlayer", nullptr, GetSysColorBrush(COLOR_BTNFACE)), "",
               WS_CHILD | WS_CLIPSIBLINGS, 0, parent_->Handle(), nullptr,
               {origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height});
+}
+
+TSoundPlayer::~TSoundPlayer()
+{
+    Close();
+}
+
+uint32_t TSoundPlayer::Send(UINT command, DWORD_PTR flags, void* parameters)
+{
+    error_ = mciSendCommandA(deviceId_, command, flags, reinterpret_cast<DWORD_PTR>(parameters));
+    return error_;
+}
+
+void TSoundPlayer::Open()
+{
+    if (opened_) Close();
+    MCI_OPEN_PARMSA open{};
+    open.dwCallback = Callback();
+    open.lpstrElementName = fileName_.c_str();
+    // Device 0: MCI picks the device by the file's extension.
+    error_ = mciSendCommandA(0, MCI_OPEN, MCI_WAIT | (fileName_.empty() ? 0 : MCI_OPEN_ELEMENT),
+                             reinterpret_cast<DWORD_PTR>(&open));
+    if (error_) throw Failure("DeviceError", ErrorText(error_));
+    opened_ = true;
+    deviceId_ = static_cast<uint16_t>(open.wDeviceID & 0xFFFF);
+}
+
+void TSoundPlayer::Play()
+{
+    if (!opened_) throw Failure("DeviceError", "No MCI device open");
+    // A plain play at the end of the sound plays nothing and reports nothing: rewind first.
+    MCI_STATUS_PARMS position{};
+    position.dwItem = MCI_STATUS_POSITION;
+    MCI_STATUS_PARMS length{};
+    length.dwItem = MCI_STATUS_LENGTH;
+    Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &position);
+    Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &length);
+    if (position.dwReturn == length.dwReturn) {
+        MCI_SEEK_PARMS seek{};
+        mciSendCommandA(deviceId_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&seek));
+    }
+    MCI_PLAY_PARMS play{};
+    play.dwCallback = Callback();
+    Send(MCI_PLAY, MCI_NOTIFY, &play);
+}
+
+void TSoundPlayer::Close()
+{
+    if (deviceId_ == 0) return;
+    MCI_GENERIC_PARMS close{};
+    close.dwCallback = Callback();
+    if (Send(MCI_CLOSE, MCI_WAIT, &close) != 0) return;
+    opened_ = false;
+    deviceId_ = 0;
+}
+
+std::string TSoundPlayer::ErrorText(uint32_t error)
+{
+    std::vector<char> text(4096, '\0');
+    if (!mciGetErrorStringA(error, text.data(), static_cast<UINT>(text.size()))) return "Unknown error code";
+    return text.data();
+}
+
+LRESULT TSoundPlayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != MM_MCINOTIFY) return TWindowedElement::WindowProc(message, wParam, lParam);
+    switch (wParam) {
+    case MCI_NOTIFY_SUCCESSFUL: notifyValue_ = TNotifyValue::Successful; break;
+    case MCI_NOTIFY_SUPERSEDED: notifyValue_ = TNotifyValue::Superseded; break;
+    case MCI_NOTIFY_ABORTED: notifyValue_ = TNotifyValue::Aborted; break;
+    case MCI_NOTIFY_FAILURE: notifyValue_ = TNotifyValue::Failure; break;
+    }
+    notifyDeviceId_ = static_cast<uint16_t>(lParam & 0xFFFF);
+    if (OnNotify) OnNotify(this);
+    return 0;
 }

@@ -1,17 +1,59 @@
-// The sound player element: a hidden windowed element that holds the alarm sound's file name.
+// The sound player element: one MCI device opened on a file, played with a notification at
+// its end and closed again. Its hidden window is where MCI posts those notifications.
 #pragma once
 
+#include <windows.h>
+
+#include <cstdint>
 #include <string>
 
 #include "widgets/element.h"
 
 class TSoundPlayer : public TWindowedElement {
 public:
+    // The codes MCI reports the end of a notifying command with.
+    enum class TNotifyValue { Successful, Superseded, Aborted, Failure };
+
     TSoundPlayer(TWindowedElement* parent, const TBounds& bounds);
+    // Closes a device that is still held, which stops its sound.
+    ~TSoundPlayer() override;
 
     const std::string& FileName() const { return fileName_; }
     void SetFileName(const std::string& fileName) { fileName_ = fileName; }
 
+    // Opens the device on FileName, closing a held one first; fails with the device's error text.
+    void Open();
+    // Starts a playback that notifies at its end, from the start when the last one ran to the end.
+    // Fails with "No MCI device open" when nothing is open; a refused play is only recorded.
+    void Play();
+    // Closes the held device, if any; a refused close changes nothing.
+    void Close();
+
+    bool Opened() const { return opened_; }
+    uint16_t DeviceId() const { return deviceId_; }
+    uint32_t Error() const { return error_; }
+    // The code of the latest notification and the device it was about.
+    TNotifyValue NotifyValue() const { return notifyValue_; }
+    uint16_t NotifyDeviceId() const { return notifyDeviceId_; }
+
+    // Raised once for every notification, whatever its code and device.
+    TEventHandler OnNotify;
+
+    // The platform's text for an MCI error code, or "Unknown error code".
+    static std::string ErrorText(uint32_t error);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    // Sends a command to the held device and records its result as the last error.
+    uint32_t Send(UINT command, DWORD_PTR flags, void* parameters);
+    DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(handle_); }
+
     std::string fileName_;
+    bool opened_ = false;
+    uint16_t deviceId_ = 0;
+    uint32_t error_ = 0;
+    TNotifyValue notifyValue_ = TNotifyValue::Successful;
+    uint16_t notifyDeviceId_ = 0;
 };
