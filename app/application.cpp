@@ -53,6 +53,24 @@ private:
     std::vector<HWND> disabled_;
 };
 
+// Runs show with the system's minimize and restore animation off, if it is on.
+template <typename Show>
+void WithoutAnimation(Show&& show)
+{
+    ANIMATIONINFO animation{sizeof animation, 0};
+    SystemParametersInfoA(SPI_GETANIMATION, sizeof animation, &animation, 0);
+    const bool animated = animation.iMinAnimate != 0;
+    if (animated) {
+        animation.iMinAnimate = 0;
+        SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
+    }
+    show();
+    if (animated) {
+        animation.iMinAnimate = 1;
+        SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
+    }
+}
+
 BOOL CALLBACK HideOwnedWindow(HWND window, LPARAM owner)
 {
     if (GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(window))
@@ -95,9 +113,7 @@ TApplication::TApplication() : title_(ReadTitle())
     options.Rect = {x, y, x, y};
     window_ = std::make_unique<TMessageWindow>(
         "HoraletApplication",
-        [this](UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-            return HandleMessage(message, wParam, lParam, result);
-        },
+        [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) { return HandleMessage(message, wParam, result); },
         options);
     // The entry can be minimized and closed, not sized, maximized or moved.
     HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
@@ -110,7 +126,7 @@ TApplication::TApplication() : title_(ReadTitle())
 
 TApplication::~TApplication() = default;
 
-bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool TApplication::HandleMessage(UINT message, WPARAM wParam, LRESULT& result)
 {
     result = 0;
     switch (message) {
@@ -121,9 +137,7 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
             return true;
         }
         if ((wParam & 0xFFF0) == SC_RESTORE) {
-            // Restored from the taskbar: the main window comes back with its owner.
-            result = DefWindowProcA(Handle(), message, wParam, lParam);
-            ShowOwnedPopups(Handle(), TRUE);
+            Restore();
             return true;
         }
         return false;
@@ -141,21 +155,23 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
 void TApplication::Minimize()
 {
     if (IsIconic(Handle())) return;
+    focusBeforeMinimize_ = GetFocus();
     SetActiveWindow(Handle());
-    ANIMATIONINFO animation{sizeof animation, 0};
-    SystemParametersInfoA(SPI_GETANIMATION, sizeof animation, &animation, 0);
-    const bool animated = animation.iMinAnimate != 0;
-    if (animated) {
-        animation.iMinAnimate = 0;
-        SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
-    }
-    ShowWindow(Handle(), SW_MINIMIZE);
+    WithoutAnimation([this] { ShowWindow(Handle(), SW_MINIMIZE); });
     // Windows hides the owned main window with its minimized owner; Wine leaves it up.
     ShowOwnedPopups(Handle(), FALSE);
-    if (animated) {
-        animation.iMinAnimate = 1;
-        SystemParametersInfoA(SPI_SETANIMATION, sizeof animation, &animation, 0);
-    }
+}
+
+void TApplication::Restore()
+{
+    if (!IsIconic(Handle())) return;
+    SetActiveWindow(Handle());
+    WithoutAnimation([this] { ShowWindow(Handle(), SW_RESTORE); });
+    ShowOwnedPopups(Handle(), TRUE);
+    // The focus goes back where it was, which activates the main window again.
+    HWND focus = focusBeforeMinimize_;
+    if (!focus || !IsWindow(focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus)) focus = mainWindow_;
+    if (focus) SetFocus(focus);
 }
 
 void TApplication::Terminate()

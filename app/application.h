@@ -25,6 +25,8 @@ public:
     HWND MainWindow() const { return mainWindow_; }
 
     void Minimize();
+    // Brings a minimized application back, active, with the focus where it was; else does nothing.
+    void Restore();
     // Asks the event loop to stop; the end of the run follows.
     void Terminate();
     // Shows message + "." in a stop box owned by the taskbar window; the program goes on.
@@ -41,10 +43,11 @@ public:
     std::function<void()> OnEndSession;
 
 private:
-    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool HandleMessage(UINT message, WPARAM wParam, LRESULT& result);
 
     std::string title_;
     HWND mainWindow_ = nullptr;
+    HWND focusBeforeMinimize_ = nullptr;
     std::unique_ptr<TMessageWindow> window_;
 };
 
