@@ -8,6 +8,7 @@ if(HORALET_SANITIZE)
 endif()
 
 add_executable(unit_tests
+  tests/unit/alarmtext_test.cpp
   tests/unit/names_test.cpp
   tests/unit/timetext_test.cpp
 )

@@ -7,7 +7,9 @@
 
 #include "clock/Timelabel.h"
 #include "clock/periodictimer.h"
+#include "clock/timetext.h"
 #include "sound/soundplayer.h"
+#include "ui/alarmtext.h"
 #include "widgets/button.h"
 #include "widgets/editfield.h"
 #include "widgets/element.h"
@@ -56,8 +58,18 @@ public:
     std::unique_ptr<TTimelabel> Timelabel1;
 
     void timelabel1Click(void* sender);
+    void Label1Click(void* sender);
+    void Button1Click(void* sender);
+    void Edit1Change(void* sender);
+    void Edit2Change(void* sender);
     void FormCreate(void* sender);
     void FormResize(void* sender);
+    void Button2Click(void* sender);
+    void Timer1Timer(void* sender);
+    void Button3Click(void* sender);
+    void SetAlarm1Click(void* sender);
+    void MediaPlayer1Notify(void* sender);
+    void SetAlarm2Click(void* sender);
     void Exit1Click(void* sender);
     void Minimize1Click(void* sender);
 
@@ -75,6 +87,7 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    void BindAlarmEvents();
     void BuildLayout();
     void BuildMenus();
     void ScaleForDisplay();
@@ -82,6 +95,8 @@ private:
     void Resized(WPARAM kind);
     void Scroll(int bar, WORD request);
     void UpdateScrollBars();
+    // The two-digit rule of the alarm fields, then the keyboard focus to the hour spinner.
+    void KeepTwoDigits(TEditField& field);
 
     bool loading_ = true;
     bool sizedSinceLoading_ = false;
@@ -89,6 +104,7 @@ private:
     POINT scroll_{0, 0};
     bool updatingScrollBars_ = false;
     RECT scrollExtent_{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
+    TAlarmWatch FAlarmWatch;
 };
 
 // The main window, alive from its building to the end of the run.
@@ -109,3 +125,14 @@ constexpr int kLockedTop = 140;
 
 void UseWideLayout();
 void UseNarrowLayout();
+
+// The size in points at which the clock's font is capped, and the window is wide.
+constexpr int kClockFontCap = 24;
+
+// The armed alarm's time, as Done last read it; zero until then.
+extern DateTime AlarmMoment;
+
+// The panel's hour, minute and day half as a text the parser reads, shaped like the clock's text.
+std::string ComposeAlarmText(const std::string& hour, const std::string& minute, const std::string& dayHalf);
+// At the end of a playback: again while Kill Alarm is showing, else the device is closed.
+void ReplayOrClose();

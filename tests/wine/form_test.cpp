@@ -77,7 +77,7 @@ TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
                                                         form->Button3.get(), form->ListBox1.get(), form->Button4.get()})
         EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
     EXPECT_FALSE(form->Timer1->Enabled());
-    EXPECT_EQ(1000u, form->Timer1->Interval());
+    EXPECT_EQ(250u, form->Timer1->Interval());
     EXPECT_FALSE(form->Timer1->Running());
 }
 

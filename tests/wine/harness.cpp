@@ -57,6 +57,7 @@ BOOL CALLBACK CloseModal(HWND window, LPARAM)
         box.Caption = TextOf(window);
         box.Owner = GetWindow(window, GW_OWNER);
         box.FormWasEnabled = !Form1 || IsWindowEnabled(Form1->Handle());
+        box.AppWasIconic = IsIconic(Application->Handle()) != FALSE;
         EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&box.Text));
         activeCatcher->Boxes.push_back(box);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
@@ -76,7 +77,8 @@ void Pump(DWORD milliseconds)
     const DWORD start = GetTickCount();
     MSG msg;
     do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // The time is checked between messages too: a flood of them must not hold the test.
+        while (GetTickCount() - start < milliseconds && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 // Left for the test to find.
                 PostQuitMessage(static_cast<int>(msg.wParam));

@@ -37,6 +37,7 @@ struct CaughtBox {
     std::string Text;
     HWND Owner = nullptr;
     bool FormWasEnabled = true;
+    bool AppWasIconic = false;
 };
 
 // While alive, closes every message box and popup menu the thread opens and records them.

@@ -1,0 +1,338 @@
+// The alarm in the real window: the panel and its spinners, Done, the watch, the ringing with
+// the real sound device, Kill Alarm and the failures, on a clock the test sets.
+#include <windows.h>
+
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+
+#include "app/application.h"
+#include "app/failure.h"
+#include "clock/localetime.h"
+#include "tests/wine/harness.h"
+#include "ui/mytime1.h"
+
+namespace {
+
+using TNotifyValue = TSoundPlayer::TNotifyValue;
+
+// A 12-hour clock with AM and PM; the window is built, and probes its text, at 15:00.
+class AlarmTest : public FormFixture {
+protected:
+    AlarmTest()
+        : locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}}),
+          clock(15, 0, 0)
+    {
+    }
+
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        ASSERT_EQ(2, SuffixMode);
+        // Every notification is counted on its way to the form's handler.
+        form->MediaPlayer1->OnNotify = [this](void* sender) {
+            ++notifications;
+            if (form->MediaPlayer1->NotifyValue() == TNotifyValue::Successful) ++endings;
+            form->MediaPlayer1Notify(sender);
+        };
+    }
+
+    void Choose(TMenuItem& item) { SendMessageA(Window(), WM_COMMAND, item.Command(), 0); }
+
+    // What a button tells its parent when it is clicked.
+    void Click(TButton& button)
+    {
+        SendMessageA(GetParent(button.Handle()), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button.Handle()));
+    }
+
+    // A press of an arrow key on a spinner.
+    void Step(TSpinner& spinner, bool up)
+    {
+        const WPARAM key = up ? VK_UP : VK_DOWN;
+        SendMessageA(spinner.Handle(), WM_KEYDOWN, key, 1);
+        SendMessageA(spinner.Handle(), WM_KEYUP, key, 0xC0000001);
+    }
+
+    // Opens the panel, puts hour, minute and day half in and presses Done.
+    void Arm(const char* hour, const char* minute, const char* half)
+    {
+        Choose(*form->SetAlarm2);
+        form->Edit1->SetText(hour);
+        form->Edit2->SetText(minute);
+        if (form->Label1->Caption() != half) form->Label1->Click();
+        Click(*form->Button2);
+    }
+
+    // The clock runs from the second before hour:minute into it, with both timers ticking.
+    void Reach(int hour, int minute)
+    {
+        FakeClock::Set(minute ? hour : hour - 1, minute ? minute - 1 : 59, 59, 500);
+        Pump(600);
+        FakeClock::Set(hour, minute, 0, 100);
+        Pump(800);
+        FakeClock::Set(hour, minute, 1);
+    }
+
+    // Pumps until done() holds or the time is up; returns done().
+    bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
+    {
+        const DWORD start = GetTickCount();
+        while (!done() && GetTickCount() - start < milliseconds) Pump(20);
+        return done();
+    }
+
+    FakeLocale locale;
+    FakeClock clock;
+    int notifications = 0;
+    int endings = 0;
+};
+
+// How many MCI devices the process holds open.
+DWORD OpenDevices()
+{
+    DWORD count = 0;
+    MCI_SYSINFO_PARMSA info{};
+    info.lpstrReturn = reinterpret_cast<LPSTR>(&count);
+    info.dwRetSize = sizeof count;
+    info.wDeviceType = MCI_ALL_DEVICE_ID;
+    mciSendCommandA(MCI_ALL_DEVICE_ID, MCI_SYSINFO, MCI_SYSINFO_QUANTITY | MCI_SYSINFO_OPEN,
+                    reinterpret_cast<DWORD_PTR>(&info));
+    return count;
+}
+
+int OuterWidth(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r.right - r.left;
+}
+
+TEST_F(AlarmTest, SetAlarmPresetsTheNextMinuteAndEqualWritesRunNoHandler)
+{
+    FakeClock::Set(23, 59, 30);
+    SendMessageA(TPopupMenu::FacilityWindow(), WM_COMMAND, form->SetAlarm1->Command(), 0);
+    EXPECT_TRUE(form->GroupBox1->Showing());
+    EXPECT_EQ(250, OuterWidth(Window()));
+    EXPECT_EQ("11", form->Edit1->Text());
+    EXPECT_EQ("59", form->Edit2->Text());
+    EXPECT_EQ("PM", form->Label1->Caption());
+    EXPECT_EQ(form->UpDown1->Handle(), GetFocus());
+
+    // Again within the minute: the same texts, so no handler moves the focus.
+    SetFocus(form->Button2->Handle());
+    Choose(*form->SetAlarm2);
+    EXPECT_EQ(form->Button2->Handle(), GetFocus());
+
+    // A click on the day half toggles it; No Alarm keeps it and the panel open.
+    SendMessageA(form->GroupBox1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(125, 37));
+    SendMessageA(form->GroupBox1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(125, 37));
+    EXPECT_EQ("AM", form->Label1->Caption());
+    Click(*form->Button1);
+    EXPECT_EQ("00", form->Edit1->Text());
+    EXPECT_EQ("00", form->Edit2->Text());
+    EXPECT_EQ("AM", form->Label1->Caption());
+    EXPECT_TRUE(form->GroupBox1->Showing());
+    EXPECT_EQ(form->UpDown1->Handle(), GetFocus());
+}
+
+TEST_F(AlarmTest, SpinnersStepFromTheFieldsNumberWithinTheirRangeAndFocusTheHour)
+{
+    struct Row {
+        bool hour;
+        const char* from;
+        bool up;
+        const char* to;
+    };
+    const Row rows[] = {
+        {true, "12", true, "12"},  {true, "12", false, "11"},  {true, "01", false, "00"},
+        {true, "00", false, "00"}, {false, "59", true, "59"},  {false, "00", false, "00"},
+        {false, "09", true, "10"}, {false, "09", false, "08"}, {true, "09", true, "10"},
+    };
+    Choose(*form->SetAlarm2);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.hour ? "hour " : "minute ") + row.from + (row.up ? " up" : " down"));
+        TEditField& field = row.hour ? *form->Edit1 : *form->Edit2;
+        field.SetText(row.from);
+        SetFocus(form->Button2->Handle());
+        Step(row.hour ? *form->UpDown1 : *form->UpDown2, row.up);
+        EXPECT_EQ(row.to, field.Text());
+        // The minute spinner too hands the focus to the hour spinner, once its field changed.
+        if (std::string(row.to) != row.from) {
+            EXPECT_EQ(form->UpDown1->Handle(), GetFocus());
+        }
+    }
+
+    // A field that changes while the panel is hidden cannot move the focus.
+    form->GroupBox1->SetVisible(false);
+    ModalCatcher catcher;
+    form->Edit2->SetText("7");
+    // The nested run for the leading zero reports, and so does the run around it.
+    ASSERT_EQ(2u, catcher.Boxes.size());
+    for (const CaughtBox& box : catcher.Boxes) EXPECT_EQ("Cannot focus a disabled or invisible window.", box.Text);
+    EXPECT_EQ("07", form->Edit2->Text());
+}
+
+TEST_F(AlarmTest, DoneArmsInTheClocksFormOrDisarmsAndTheWidthFollowsTheFont)
+{
+    const int capHeight = -MulDiv(kClockFontCap, ScreenPixelsPerInch(), 72);
+    for (const int height : {-19, capHeight}) {
+        SCOPED_TRACE(height);
+        form->Timelabel1->OwnFont().SetHeight(height);
+        Arm("03", "07", "PM");
+        EXPECT_EQ(height == capHeight ? 250 : 200, OuterWidth(Window()));
+        EXPECT_FALSE(form->GroupBox1->Visible());
+        EXPECT_TRUE(form->Timer1->Running());
+        EXPECT_EQ("3:07:00 PM", form->Label3->Caption());
+        EXPECT_TRUE(form->Label3->Visible());
+        EXPECT_EQ("Alarm is set for", form->Label2->Caption());
+        EXPECT_DOUBLE_EQ(TimeOfDay(15, 7, 0), AlarmMoment);
+
+        Arm("00", "30", "AM");
+        EXPECT_FALSE(form->Timer1->Enabled());
+        EXPECT_FALSE(form->Label3->Visible());
+        EXPECT_EQ("3:07:00 PM", form->Label3->Caption()) << "disarming keeps the caption";
+        EXPECT_EQ("Alarm is not set", form->Label2->Caption());
+    }
+}
+
+TEST_F(AlarmTest, ADoneThatFailsToParseArmsNothing)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> before;
+        bool armed;
+    };
+    const Row rows[] = {
+        {"never armed", [] {}, false},
+        {"armed", [this] { Arm("09", "05", "AM"); }, true},
+        {"armed, then disarmed", [this] { Arm("09", "05", "AM"), Arm("00", "00", "AM"); }, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.before();
+        const std::string line = form->Label3->Caption();
+        const bool lineShown = form->Label3->Visible();
+        const std::string status = form->Label2->Caption();
+        const DateTime moment = AlarmMoment;
+        // The locale's separator changed after start: the probe's no longer parses.
+        ClockSeparator = ".";
+        ModalCatcher catcher;
+        Choose(*form->SetAlarm2);
+        form->Edit1->SetText("10");
+        form->Edit2->SetText("30");
+        Click(*form->Button2);
+        ClockSeparator = ":";
+        ASSERT_EQ(1u, catcher.Boxes.size());
+        EXPECT_EQ("'10.30 PM' is not a valid time.", catcher.Boxes[0].Text);
+        EXPECT_EQ(row.armed, form->Timer1->Enabled());
+        EXPECT_EQ(line, form->Label3->Caption());
+        EXPECT_EQ(lineShown, form->Label3->Visible());
+        EXPECT_EQ(status, form->Label2->Caption());
+        EXPECT_DOUBLE_EQ(moment, AlarmMoment);
+        EXPECT_EQ(200, OuterWidth(Window())) << "the width step comes first";
+        EXPECT_TRUE(form->GroupBox1->Visible());
+        Click(*form->Button1);
+        Click(*form->Button2);
+    }
+}
+
+TEST_F(AlarmTest, RingsRestoredRepeatsUntilKillAlarmThenClosesAndRingsTheNextDay)
+{
+    Arm("03", "07", "PM");
+    Application->Minimize();
+    ASSERT_TRUE(IsIconic(Application->Handle()));
+    for (const char* day : {"first day", "next day"}) {
+        SCOPED_TRACE(day);
+        Reach(15, 7);
+        EXPECT_FALSE(IsIconic(Application->Handle()));
+        EXPECT_TRUE(IsWindowVisible(Window()));
+        EXPECT_TRUE(form->Button3->Showing());
+        EXPECT_TRUE(form->MediaPlayer1->Opened());
+        // At each end the sound starts again.
+        EXPECT_TRUE(PumpUntil([this] { return endings >= 3; }, 10000)) << endings << " playbacks ended";
+        EXPECT_TRUE(form->MediaPlayer1->Opened());
+
+        Click(*form->Button3);
+        EXPECT_FALSE(form->Button3->Visible());
+        const int killedAt = endings;
+        EXPECT_TRUE(PumpUntil([this] { return !form->MediaPlayer1->Opened(); }, 5000));
+        EXPECT_LE(endings - killedAt, 1) << "the playback under way is the last";
+        EXPECT_EQ(0u, OpenDevices());
+        EXPECT_TRUE(form->Timer1->Enabled()) << "ringing does not disarm";
+        FakeClock::Set(16, 0, 0);
+        Pump(600);
+        EXPECT_EQ(0u, OpenDevices());
+    }
+}
+
+TEST_F(AlarmTest, ExitWhileRingingClosesTheDevice)
+{
+    Arm("03", "07", "PM");
+    Reach(15, 7);
+    ASSERT_TRUE(form->Button3->Showing());
+    EXPECT_EQ(1u, OpenDevices());
+    Choose(*form->Exit1);
+    form.reset();
+    EXPECT_EQ(0u, OpenDevices());
+}
+
+TEST_F(AlarmTest, AMissingSoundFileIsReportedOnceWithTheDevicesTextAfterTheRestore)
+{
+    form->MediaPlayer1->SetFileName(AppFolder + "no-such-alarm.wav");
+    Arm("03", "07", "PM");
+    Application->Minimize();
+    ModalCatcher catcher;
+    Reach(15, 7);
+    ASSERT_EQ(1u, catcher.Boxes.size()) << "one appearance of the alarm's text, one attempt";
+    EXPECT_EQ(TSoundPlayer::ErrorText(MCIERR_FILE_NOT_FOUND) + ".", catcher.Boxes[0].Text);
+    EXPECT_NE("Unknown error code.", catcher.Boxes[0].Text);
+    EXPECT_FALSE(catcher.Boxes[0].AppWasIconic) << "restored before the device was opened";
+    EXPECT_FALSE(form->Button3->Visible());
+    EXPECT_FALSE(form->MediaPlayer1->Opened());
+    EXPECT_TRUE(form->Timer1->Enabled());
+    EXPECT_EQ("Unknown error code", TSoundPlayer::ErrorText(0xFFFF));
+}
+
+TEST_F(AlarmTest, NotificationsAboutOtherPlaybacksStartNothing)
+{
+    Arm("03", "07", "PM");
+    Reach(15, 7);
+    ASSERT_TRUE(form->MediaPlayer1->Opened());
+    const UINT device = form->MediaPlayer1->DeviceId();
+    // Reports about the playback a later command cut short, or about another device.
+    struct Row {
+        WPARAM code;
+        LPARAM device;
+    };
+    const Row rows[] = {{MCI_NOTIFY_ABORTED, static_cast<LPARAM>(device)},
+                        {MCI_NOTIFY_SUPERSEDED, static_cast<LPARAM>(device)},
+                        {MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device + 1)}};
+    Click(*form->Button3);
+    for (const Row& row : rows) SendMessageA(form->MediaPlayer1->Handle(), MM_MCINOTIFY, row.code, row.device);
+    EXPECT_TRUE(form->MediaPlayer1->Opened()) << "none of them ended the playback under way";
+    EXPECT_TRUE(PumpUntil([this] { return !form->MediaPlayer1->Opened(); }, 5000));
+    // After the close, nothing is about the player's device any more.
+    SendMessageA(form->MediaPlayer1->Handle(), MM_MCINOTIFY, MCI_NOTIFY_SUCCESSFUL, static_cast<LPARAM>(device));
+    EXPECT_EQ(0u, OpenDevices());
+}
+
+// Run by CTest in a session whose sound output cannot be opened.
+using NoSoundDevice = AlarmTest;
+
+TEST_F(NoSoundDevice, APlayThatFailsClosesTheDeviceInsteadOfReplaying)
+{
+    if (!std::getenv("HORALET_NO_SOUND_DEVICE")) GTEST_SKIP() << "runs only without a sound device";
+    Arm("03", "07", "PM");
+    Reach(15, 7);
+    EXPECT_TRUE(form->Button3->Showing());
+    Pump(10000);
+    EXPECT_EQ(1, notifications) << "one play request, one failure";
+    EXPECT_EQ(TNotifyValue::Failure, form->MediaPlayer1->NotifyValue());
+    EXPECT_FALSE(form->MediaPlayer1->Opened());
+}
+
+} // namespace

@@ -1,0 +1,141 @@
+// The alarm in the main window: the setting panel, Done, the watch, the ringing and Kill Alarm.
+#include <string>
+
+#include "app/application.h"
+#include "clock/localetime.h"
+#include "ui/mytime1.h"
+
+DateTime AlarmMoment = 0;
+
+void TForm1::BindAlarmEvents()
+{
+    SetAlarm1->OnClick = [this](void* sender) { SetAlarm1Click(sender); };
+    SetAlarm2->OnClick = [this](void* sender) { SetAlarm2Click(sender); };
+    Label1->OnClick = [this](void* sender) { Label1Click(sender); };
+    Button1->OnClick = [this](void* sender) { Button1Click(sender); };
+    Edit1->OnChange = [this](void* sender) { Edit1Change(sender); };
+    Edit2->OnChange = [this](void* sender) { Edit2Change(sender); };
+    Button2->OnClick = [this](void* sender) { Button2Click(sender); };
+    Timer1->SetOnTimer([this](void* sender) { Timer1Timer(sender); });
+    Button3->OnClick = [this](void* sender) { Button3Click(sender); };
+    MediaPlayer1->OnNotify = [this](void* sender) { MediaPlayer1Notify(sender); };
+}
+
+// Set Alarm: the panel opens on the next minute, whatever alarm is armed.
+void TForm1::SetAlarm1Click(void*)
+{
+    UseWideLayout();
+    GroupBox1->SetVisible(true);
+    const TimeParts now = SplitTime(CurrentDateTime());
+    const AlarmPreset preset = PresetAlarm(now.Hour, now.Minute);
+    Label1->SetCaption(preset.DayHalf);
+    Edit1->SetText(preset.Hour);
+    Edit2->SetText(preset.Minute);
+}
+
+void TForm1::SetAlarm2Click(void* sender)
+{
+    SetAlarm1Click(sender);
+}
+
+// The day half toggles; anything but "AM" becomes "AM".
+void TForm1::Label1Click(void*)
+{
+    Label1->SetCaption(Label1->Caption() == "AM" ? "PM" : "AM");
+}
+
+// No Alarm: hour 00 is what Done disarms on.
+void TForm1::Button1Click(void*)
+{
+    Edit1->SetText("00");
+    Edit2->SetText("00");
+}
+
+void TForm1::Edit1Change(void*)
+{
+    KeepTwoDigits(*Edit1);
+}
+
+void TForm1::Edit2Change(void*)
+{
+    KeepTwoDigits(*Edit2);
+}
+
+void TForm1::KeepTwoDigits(TEditField& field)
+{
+    // The spinner writes "5"; the field shows "05". The write runs this handler again, nested.
+    const std::string text = field.Text();
+    if (text.size() == 1) field.SetText("0" + text);
+    if (GetFocus() != UpDown1->Handle()) UpDown1->SetFocus();
+}
+
+// Done: arms the alarm from the panel, or disarms it on hour 00, and closes the panel.
+void TForm1::Button2Click(void*)
+{
+    if (Timelabel1->Font().Size() != kClockFontCap) UseNarrowLayout();
+    if (ParseInteger(Edit1->Text()) == 0) {
+        Timer1->SetEnabled(false);
+        Label3->SetVisible(false);
+        Label2->SetCaption("Alarm is not set");
+    } else {
+        // The watch starts only once the text has parsed: a Done that fails arms nothing.
+        const std::string text = ComposeAlarmText(Edit1->Text(), Edit2->Text(), Label1->Caption());
+        const DateTime moment = ParseTimeText(text);
+        if (!Timer1->Enabled()) FAlarmWatch.Forget();
+        Timer1->SetEnabled(true);
+        AlarmMoment = moment;
+        Label3->SetCaption(FormatTimeText(AlarmMoment));
+        Label3->SetVisible(true);
+        Label2->SetCaption("Alarm is set for");
+    }
+    GroupBox1->SetVisible(false);
+}
+
+// The watch: rings when the clock's text becomes the alarm's.
+void TForm1::Timer1Timer(void*)
+{
+    if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption())) return;
+    Application->Restore();
+    MediaPlayer1->Open();
+    MediaPlayer1->Play();
+    Button3->SetVisible(true);
+}
+
+// Kill Alarm: the playback under way is the last one.
+void TForm1::Button3Click(void*)
+{
+    Button3->SetVisible(false);
+}
+
+void TForm1::MediaPlayer1Notify(void*)
+{
+    ReplayOrClose();
+}
+
+std::string ComposeAlarmText(const std::string& hour, const std::string& minute, const std::string& dayHalf)
+{
+    return ComposeAlarmText(hour, minute, dayHalf, SuffixMode, ClockSeparator);
+}
+
+void ReplayOrClose()
+{
+    TSoundPlayer& player = *Form1->MediaPlayer1;
+    // Only the end of the playback under way counts. A report about a playback that a later
+    // command cut short, or about a device since closed, would otherwise start one more, and
+    // that one's own report the next.
+    if (player.DeviceId() == 0 || player.NotifyDeviceId() != player.DeviceId()) return;
+    switch (player.NotifyValue()) {
+    case TSoundPlayer::TNotifyValue::Successful:
+        if (Form1->Button3->Visible())
+            player.Play();
+        else
+            player.Close();
+        break;
+    case TSoundPlayer::TNotifyValue::Failure:
+        // The device cannot play (no sound output, say): another play would fail at once.
+        player.Close();
+        break;
+    case TSoundPlayer::TNotifyValue::Superseded:
+    case TSoundPlayer::TNotifyValue::Aborted: break;
+    }
+}
