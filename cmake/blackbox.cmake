@@ -1,4 +1,4 @@
-# The black-box test: the real Horalet.exe under Wine, looked at and driven from outside as a user would.
+# The black-box tests: the real Horalet.exe under Wine, looked at and driven from outside as a user would.
 add_executable(winprobe tests/blackbox/winprobe.cpp)
 target_link_libraries(winprobe PRIVATE user32 gdi32)
 
@@ -8,3 +8,10 @@ add_test(NAME blackbox
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
           --screenshot ${CMAKE_BINARY_DIR}/screenshot.png)
 set_tests_properties(blackbox PROPERTIES TIMEOUT 300 LABELS blackbox)
+
+# Waits for a real minute to pass: the alarm is set for the next one.
+add_test(NAME blackbox_alarm
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
+          ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_alarm.py
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
+set_tests_properties(blackbox_alarm PROPERTIES TIMEOUT 400 LABELS blackbox)

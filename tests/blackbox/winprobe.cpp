@@ -1,6 +1,7 @@
 // winprobe: looks at and pokes the windows of the Wine session it runs in, for the black-box test.
 //
 //   winprobe list                          one line per top-level window
+//   winprobe children HWND                 one line per window inside HWND, at any depth
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
@@ -8,7 +9,9 @@
 //
 // Numbers may be decimal or 0x-prefixed hex. Lines are tab-separated; window lines are
 //   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid hung
-// (hung: the window's thread has not taken its messages for a few seconds).
+// (hung: the window's thread has not taken its messages for a few seconds); child lines are
+//   hwnd class text left top right bottom visible enabled parent
+// with the text as the window answers WM_GETTEXT (an edit field's current text).
 #include <windows.h>
 
 #include <cstdio>
@@ -61,11 +64,29 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM)
     return TRUE;
 }
 
+BOOL CALLBACK PrintChild(HWND window, LPARAM)
+{
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    char text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%#llx\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), Clean(name).c_str(),
+                Clean(text).c_str(), rect.left, rect.top, rect.right, rect.bottom, IsWindowVisible(window) ? 1 : 0,
+                IsWindowEnabled(window) ? 1 : 0,
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetParent(window))));
+    return TRUE;
+}
+
 int Usage(const char* why)
 {
     std::fprintf(stderr,
                  "winprobe: %s\n"
-                 "usage: winprobe list | client HWND | setpos HWND X Y W H FLAGS | show HWND CMD"
+                 "usage: winprobe list | children HWND | client HWND | setpos HWND X Y W H FLAGS | show HWND CMD"
                  " | post HWND MSG WPARAM LPARAM\n",
                  why);
     return 2;
@@ -85,7 +106,7 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    if (command != "client" && command != "setpos" && command != "show" && command != "post")
+    if (command != "children" && command != "client" && command != "setpos" && command != "show" && command != "post")
         return Usage("unknown command");
     HWND window = nullptr;
     if (argc < 3) return Usage("no window given");
@@ -95,6 +116,11 @@ int main(int argc, char** argv)
     for (int i = 3; i < argc && i - 3 < 5; ++i)
         if (!Number(argv[i], n[i - 3])) return Usage("not a number");
 
+    if (command == "children") {
+        if (!argsFit(1)) return Usage("children takes one window");
+        EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
     if (command == "client") {
         if (!argsFit(1)) return Usage("client takes one window");
         POINT origin{0, 0};

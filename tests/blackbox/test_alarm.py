@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""The alarm of the real Horalet.exe under Wine: set with the mouse, heard by the sound device."""
+import datetime
+import os
+import time
+import unittest
+import wave
+
+import session
+from session import Horalet, click, poll
+
+
+def playback_bytes():
+    """What one playback of alarm.wav leaves in the session's sound file."""
+    with wave.open(os.path.join(os.path.dirname(session.ARGS.exe), "alarm.wav")) as sound:
+        return sound.getnframes() * sound.getsampwidth() * sound.getnchannels()
+
+
+def heard():
+    path = os.environ["HORALET_SOUND_FILE"]
+    return os.path.getsize(path) if os.path.exists(path) else 0
+
+
+def settled(timeout=20, quiet=2.0):
+    """The sound file's size once it has stopped growing for `quiet` seconds."""
+    deadline = time.monotonic() + timeout
+    size, since = heard(), time.monotonic()
+    while time.monotonic() < deadline:
+        time.sleep(0.2)
+        if heard() != size:
+            size, since = heard(), time.monotonic()
+        elif time.monotonic() - since >= quiet:
+            return size
+    raise AssertionError(f"the sound did not stop within {timeout} s")
+
+
+def dial(hour):
+    """An hour of the day on the 12-hour dial, with its day half."""
+    return f"{(hour + 11) % 12 + 1:02d}", "PM" if hour >= 12 else "AM"
+
+
+class Alarm(unittest.TestCase):
+    def test_set_with_the_mouse_it_rings_until_kill_alarm(self):
+        # The panel opens on the next minute: start where that minute is not about to come.
+        while not (datetime.datetime.now().minute != 59 and 2 <= datetime.datetime.now().second <= 40):
+            time.sleep(0.5)
+        app = Horalet()
+        self.addCleanup(app.stop)
+        soon = datetime.datetime.now() + datetime.timedelta(minutes=1)
+
+        app.click_menu(1, of=4)
+        self.assertTrue(poll(lambda: app.child("Button", "Done", visible=1)), "Set Alarm opened no panel")
+        hour_field, minute_field = sorted((r for r in session.children(app.hwnd) if r["cls"] == "Edit"),
+                                          key=lambda r: r["left"])
+        self.assertEqual((hour_field["text"], minute_field["text"]), (dial(soon.hour)[0], f"{soon.minute:02d}"))
+
+        # One step up and one down on the minute spinner: the alarm stays on the next minute.
+        _, minute_spinner = sorted((r for r in session.children(app.hwnd) if r["cls"] == "msctls_updown32"),
+                                   key=lambda r: r["left"])
+        minute = lambda: app.child("Edit", hwnd=minute_field["hwnd"])["text"]
+        click(minute_spinner, y=0.25)
+        self.assertTrue(poll(lambda: minute() == f"{soon.minute + 1:02d}", timeout=5), minute())
+        click(minute_spinner, y=0.75)
+        self.assertTrue(poll(lambda: minute() == f"{soon.minute:02d}", timeout=5), minute())
+
+        before = heard()
+        click(app.child("Button", "Done"))
+        self.assertTrue(poll(lambda: app.child("Button", "Done", visible=0)), "Done left the panel open")
+
+        ringing = poll(lambda: app.child("Button", "Kill Alarm", visible=1), timeout=70, interval=0.5)
+        self.assertTrue(ringing, "Kill Alarm did not show within 70 s")
+        one = playback_bytes()
+        self.assertTrue(poll(lambda: heard() - before > one, timeout=30),
+                        f"{heard() - before} bytes reached the sound device, one playback is {one}")
+
+        click(ringing)
+        self.assertTrue(poll(lambda: app.child("Button", "Kill Alarm", visible=0), timeout=5), "Kill Alarm stayed")
+        killed = heard()
+        after = settled() - killed
+        print(f"alarm: {(killed - before) / one:.2f} playbacks heard before Kill Alarm, {after / one:.2f} after")
+        self.assertLessEqual(after, one, "more than the playback under way followed Kill Alarm")
+        self.assertIsNone(app.proc.poll(), "the program ended")
+
+
+if __name__ == "__main__":
+    session.main()
