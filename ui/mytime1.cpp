@@ -71,7 +71,7 @@ TForm1::TForm1() : TWindowedElement(nullptr)
 TForm1::~TForm1()
 {
     // The timers first, so that no tick reaches a half-destroyed window; then the sound
-    // player, which closes its device while its window still takes the last notifications.
+    // player, which closes its device, and so stops a sound that plays, before its window goes.
     if (Timelabel1) Timelabel1->FTimer.reset();
     Timer1.reset();
     MediaPlayer1.reset();
