@@ -7,6 +7,7 @@
 #include "app/guard.h"
 #include "app/names.h"
 #include "clock/localetime.h"
+#include "widgets/modalscope.h"
 
 TApplication* Application = nullptr;
 
@@ -23,35 +24,6 @@ std::string ReadTitle()
     if (!path.empty()) OemToCharA(path.c_str(), &path[0]);
     return TitleFromModulePath(path, PlatformLower);
 }
-
-BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
-{
-    if (IsWindowVisible(window) && IsWindowEnabled(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-// Disables the thread's enabled top-level windows while a modal box is open.
-class ModalScope {
-public:
-    ModalScope() : active_(GetActiveWindow())
-    {
-        EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled_));
-        for (HWND window : disabled_) EnableWindow(window, FALSE);
-    }
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-    ~ModalScope()
-    {
-        for (HWND window : disabled_)
-            if (IsWindow(window)) EnableWindow(window, TRUE);
-        if (active_ && IsWindow(active_)) SetActiveWindow(active_);
-    }
-
-private:
-    HWND active_;
-    std::vector<HWND> disabled_;
-};
 
 // Runs show with the system's minimize and restore animation off, if it is on.
 template <typename Show>

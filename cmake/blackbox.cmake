@@ -15,3 +15,9 @@ add_test(NAME blackbox_alarm
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_alarm.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
 set_tests_properties(blackbox_alarm PROPERTIES TIMEOUT 400 LABELS blackbox)
+
+add_test(NAME blackbox_viewer_font
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
+          ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_viewer_font.py
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
+set_tests_properties(blackbox_viewer_font PROPERTIES TIMEOUT 300 LABELS blackbox)

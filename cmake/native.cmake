@@ -9,6 +9,7 @@ endif()
 
 add_executable(unit_tests
   tests/unit/alarmtext_test.cpp
+  tests/unit/fontlines_test.cpp
   tests/unit/names_test.cpp
   tests/unit/timetext_test.cpp
 )

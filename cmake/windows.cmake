@@ -14,14 +14,18 @@ add_library(horalet_win32 STATIC
   sound/soundplayer.cpp
   ui/alarm.cpp
   ui/mytime1.cpp
+  ui/setfont.cpp
+  ui/viewer.cpp
   widgets/button.cpp
   widgets/element.cpp
   widgets/editfield.cpp
   widgets/font.cpp
+  widgets/fontchooser.cpp
   widgets/groupbox.cpp
   widgets/label.cpp
   widgets/listbox.cpp
   widgets/menu.cpp
+  widgets/modalscope.cpp
   widgets/msgwindow.cpp
   widgets/spinner.cpp
 )
@@ -48,7 +52,16 @@ add_custom_command(
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/chime.py
   COMMENT "Synthesising the alarm sound"
 )
-add_custom_target(horalet_files ALL DEPENDS ${chime})
+set(shipped_files)
+foreach(name help.txt help1.txt help2.txt help3.txt help4.txt help5.txt about.txt)
+  add_custom_command(
+    OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${name}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/shipped/${name} ${CMAKE_CURRENT_BINARY_DIR}/${name}
+    DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/shipped/${name}
+  )
+  list(APPEND shipped_files ${CMAKE_CURRENT_BINARY_DIR}/${name})
+endforeach()
+add_custom_target(horalet_files ALL DEPENDS ${chime} ${shipped_files})
 
 add_executable(Horalet WIN32 app/main.cpp res/horalet.rc)
 add_dependencies(Horalet horalet_icon horalet_files)
@@ -68,6 +81,7 @@ add_executable(wine_tests
   tests/wine/failure_test.cpp
   tests/wine/scaling_test.cpp
   tests/wine/alarm_test.cpp
+  tests/wine/fontviewer_test.cpp
   res/horalet.rc
 )
 add_dependencies(wine_tests horalet_icon horalet_files)

@@ -62,6 +62,8 @@ TForm1::TForm1() : TWindowedElement(nullptr)
     BuildLayout();
     BuildMenus();
     BindAlarmEvents();
+    BindFontEvents();
+    BindViewerEvents();
     ScaleForDisplay();
     LoadAll(*this);
     loading_ = false;

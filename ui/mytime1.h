@@ -68,10 +68,16 @@ public:
     void Timer1Timer(void* sender);
     void Button3Click(void* sender);
     void SetAlarm1Click(void* sender);
+    void SetFont1Click(void* sender);
     void MediaPlayer1Notify(void* sender);
+    void Button4Click(void* sender);
     void SetAlarm2Click(void* sender);
+    void SetFont2Click(void* sender);
     void Exit1Click(void* sender);
     void Minimize1Click(void* sender);
+    void ListBox1DblClick(void* sender);
+    void Help2Click(void* sender);
+    void About1Click(void* sender);
 
     // Shows the window in its normal state; the first showing runs the resize lock.
     void Show();
@@ -88,6 +94,10 @@ protected:
 
 private:
     void BindAlarmEvents();
+    void BindFontEvents();
+    void BindViewerEvents();
+    // Opens the viewer with a title over the lines of a file in the program's folder.
+    void OpenViewer(const char* title, const char* fileName);
     void BuildLayout();
     void BuildMenus();
     void ScaleForDisplay();

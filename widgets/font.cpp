@@ -4,6 +4,8 @@
 #include <cstring>
 #include <map>
 
+#include "widgets/fontsize.h"
+
 HBRUSH TColor::Brush() const
 {
     if (system_) return GetSysColorBrush(value_);
@@ -14,16 +16,28 @@ HBRUSH TColor::Brush() const
     return brush.Get();
 }
 
+TFont::TFont(const TFont& other)
+    : face_(other.face_), height_(other.height_), color_(other.color_), style_(other.style_)
+{
+}
+
 TFont& TFont::operator=(const TFont& other)
 {
     if (this != &other) {
         face_ = other.face_;
         height_ = other.height_;
         color_ = other.color_;
-        bold_ = other.bold_;
+        style_ = other.style_;
         handle_.Reset();
     }
     return *this;
+}
+
+void TFont::SetFace(const std::string& face)
+{
+    if (face == face_) return;
+    face_ = face;
+    handle_.Reset();
 }
 
 void TFont::SetHeight(int height)
@@ -33,21 +47,36 @@ void TFont::SetHeight(int height)
     handle_.Reset();
 }
 
+void TFont::SetColor(TColor color)
+{
+    color_ = color;
+}
+
+void TFont::SetStyle(const TFontStyle& style)
+{
+    if (style == style_) return;
+    style_ = style;
+    handle_.Reset();
+}
+
 int TFont::Size() const
 {
-    return -MulDiv(height_, 72, ScreenPixelsPerInch());
+    return PointsOfHeight(height_, ScreenPixelsPerInch());
 }
 
 void TFont::SetSize(int points)
 {
-    SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72));
+    SetHeight(HeightOfPoints(points, ScreenPixelsPerInch()));
 }
 
 LOGFONTA TFont::Describe() const
 {
     LOGFONTA lf{};
     lf.lfHeight = height_;
-    lf.lfWeight = bold_ ? FW_BOLD : FW_NORMAL;
+    lf.lfWeight = style_.Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = style_.Italic;
+    lf.lfUnderline = style_.Underline;
+    lf.lfStrikeOut = style_.StrikeOut;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;

@@ -29,20 +29,38 @@ inline const TColor kRed = TColor::Rgb(RGB(255, 0, 0));
 
 // A font as an element stores it. Height is in pixels; negative means the
 // character height without internal leading.
+struct TFontStyle {
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool StrikeOut = false;
+    bool operator==(const TFontStyle& o) const
+    {
+        return Bold == o.Bold && Italic == o.Italic && Underline == o.Underline && StrikeOut == o.StrikeOut;
+    }
+};
+
 class TFont {
 public:
     TFont(std::string face, int height, TColor color, bool bold = false)
-        : face_(std::move(face)), height_(height), color_(color), bold_(bold)
+        : face_(std::move(face)), height_(height), color_(color)
     {
+        style_.Bold = bold;
     }
-    TFont(const TFont& other) : TFont(other.face_, other.height_, other.color_, other.bold_) {}
+    // A copy has the face, height, style and colour; its handle is made anew. Every font
+    // here keeps the default pitch: a chosen font's pitch is not taken over.
+    TFont(const TFont& other);
     TFont& operator=(const TFont& other);
 
     const std::string& Face() const { return face_; }
     int Height() const { return height_; }
     TColor Color() const { return color_; }
-    bool Bold() const { return bold_; }
+    const TFontStyle& Style() const { return style_; }
+    bool Bold() const { return style_.Bold; }
+    void SetFace(const std::string& face);
     void SetHeight(int height);
+    void SetColor(TColor color);
+    void SetStyle(const TFontStyle& style);
 
     // Point size at the screen's resolution, and the height that gives a point size.
     int Size() const;
@@ -55,7 +73,7 @@ private:
     std::string face_;
     int height_;
     TColor color_;
-    bool bold_;
+    TFontStyle style_;
     mutable GdiObject<HFONT> handle_;
 };
 

@@ -53,14 +53,19 @@ BOOL CALLBACK CloseModal(HWND window, LPARAM)
     if (!IsWindowVisible(window)) return TRUE;
     const std::string kind = ClassOf(window);
     if (kind == "#32770") {
+        // A box that has not yet taken its answer is not recorded twice.
+        for (const CaughtBox& seen : activeCatcher->Boxes)
+            if (seen.Window == window) return TRUE;
         CaughtBox box;
+        box.Window = window;
         box.Caption = TextOf(window);
         box.Owner = GetWindow(window, GW_OWNER);
         box.FormWasEnabled = !Form1 || IsWindowEnabled(Form1->Handle());
         box.AppWasIconic = IsIconic(Application->Handle()) != FALSE;
+        GetWindowRect(window, &box.Rect);
         EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&box.Text));
         activeCatcher->Boxes.push_back(box);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        PostMessageA(window, WM_COMMAND, activeCatcher->Answer, 0);
     } else if (kind == "#32768") {
         RECT rect{};
         GetWindowRect(window, &rect);

@@ -38,9 +38,11 @@ struct CaughtBox {
     HWND Owner = nullptr;
     bool FormWasEnabled = true;
     bool AppWasIconic = false;
+    RECT Rect{};
+    HWND Window = nullptr;
 };
 
-// While alive, closes every message box and popup menu the thread opens and records them.
+// While alive, closes every message box, dialog and popup menu the thread opens and records them.
 class ModalCatcher {
 public:
     ModalCatcher();
@@ -50,6 +52,7 @@ public:
 
     std::vector<CaughtBox> Boxes;
     std::vector<RECT> Menus; // screen rectangles of the popup menus seen
+    WPARAM Answer = IDOK;    // the button each box is closed with
 
 private:
     static void CALLBACK Check(HWND, UINT, UINT_PTR, DWORD);
