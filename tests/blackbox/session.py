@@ -23,7 +23,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 WINE = os.path.join(ROOT, "scripts", "wine")
 ARGS = None
 # What lies beside the exe wherever it runs.
-SHIPPED = ("alarm.wav",)
+SHIPPED = ("alarm.wav", "help.txt", "help1.txt", "help2.txt", "help3.txt", "help4.txt", "help5.txt", "about.txt")
 
 # The window the program first shows: outer left, top, right, bottom.
 HOME_RECT = (255, 140, 255 + 243, 140 + 185)
@@ -35,7 +35,7 @@ SWP_NOSIZE, SWP_NOZORDER, SWP_NOACTIVATE = 0x1, 0x4, 0x10
 
 FIELDS = ("hwnd", "cls", "caption", "left", "top", "right", "bottom",
           "visible", "iconic", "zoomed", "enabled", "owner", "pid", "hung")
-CHILD_FIELDS = ("hwnd", "cls", "text", "left", "top", "right", "bottom", "visible", "enabled", "parent")
+CHILD_FIELDS = ("hwnd", "cls", "text", "left", "top", "right", "bottom", "visible", "enabled", "parent", "id")
 
 
 def probe(*args):
@@ -72,7 +72,7 @@ def children(hwnd):
         if len(cells) != len(CHILD_FIELDS):
             continue
         row = dict(zip(CHILD_FIELDS, cells))
-        for key in ("left", "top", "right", "bottom", "visible", "enabled"):
+        for key in ("left", "top", "right", "bottom", "visible", "enabled", "id"):
             row[key] = int(row[key], 0)
         rows.append(row)
     return rows

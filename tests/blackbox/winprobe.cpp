@@ -2,6 +2,7 @@
 //
 //   winprobe list                          one line per top-level window
 //   winprobe children HWND                 one line per window inside HWND, at any depth
+//   winprobe lines HWND                    the lines of a list box, one a line
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
@@ -10,7 +11,7 @@
 // Numbers may be decimal or 0x-prefixed hex. Lines are tab-separated; window lines are
 //   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid hung
 // (hung: the window's thread has not taken its messages for a few seconds); child lines are
-//   hwnd class text left top right bottom visible enabled parent
+//   hwnd class text left top right bottom visible enabled parent id
 // with the text as the window answers WM_GETTEXT (an edit field's current text).
 #include <windows.h>
 
@@ -74,21 +75,22 @@ BOOL CALLBACK PrintChild(HWND window, LPARAM)
                         &copied);
     RECT rect{};
     GetWindowRect(window, &rect);
-    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%#llx\n",
+    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%#llx\t%d\n",
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), Clean(name).c_str(),
                 Clean(text).c_str(), rect.left, rect.top, rect.right, rect.bottom, IsWindowVisible(window) ? 1 : 0,
                 IsWindowEnabled(window) ? 1 : 0,
-                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetParent(window))));
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetParent(window))), GetDlgCtrlID(window));
     return TRUE;
 }
 
 int Usage(const char* why)
 {
-    std::fprintf(stderr,
-                 "winprobe: %s\n"
-                 "usage: winprobe list | children HWND | client HWND | setpos HWND X Y W H FLAGS | show HWND CMD"
-                 " | post HWND MSG WPARAM LPARAM\n",
-                 why);
+    std::fprintf(
+        stderr,
+        "winprobe: %s\n"
+        "usage: winprobe list | children HWND | lines HWND | client HWND | setpos HWND X Y W H FLAGS | show HWND CMD"
+        " | post HWND MSG WPARAM LPARAM\n",
+        why);
     return 2;
 }
 
@@ -106,7 +108,8 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    if (command != "children" && command != "client" && command != "setpos" && command != "show" && command != "post")
+    if (command != "children" && command != "lines" && command != "client" && command != "setpos" &&
+        command != "show" && command != "post")
         return Usage("unknown command");
     HWND window = nullptr;
     if (argc < 3) return Usage("no window given");
@@ -119,6 +122,24 @@ int main(int argc, char** argv)
     if (command == "children") {
         if (!argsFit(1)) return Usage("children takes one window");
         EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (command == "lines") {
+        if (!argsFit(1)) return Usage("lines takes one window");
+        DWORD_PTR count = 0;
+        if (!SendMessageTimeoutA(window, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return Usage("no answer");
+        // Asked in wide characters, which is how the system carries the text across processes.
+        for (DWORD_PTR i = 0; i < count; ++i) {
+            wchar_t text[4096] = {};
+            DWORD_PTR length = 0;
+            SendMessageTimeoutW(window, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, 2000, &length);
+            if (length < 4096)
+                SendMessageTimeoutW(window, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                                    &length);
+            char line[16384] = {};
+            WideCharToMultiByte(CP_UTF8, 0, text, -1, line, sizeof line, nullptr, nullptr);
+            std::printf("%s\n", line);
+        }
         return 0;
     }
     if (command == "client") {
