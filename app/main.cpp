@@ -3,12 +3,23 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "app/application.h"
 #include "clock/localetime.h"
 #include "ui/mytime1.h"
 #include "widgets/font.h"
+
+// Every handler runs under the failure guard, so nothing reaches std::terminate; should it,
+// a window program has nobody to print the runtime's verbose report to. Defining the
+// handler here leaves that report, and the name demangler it needs, out of the exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler()
+{
+    std::abort();
+}
+} // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {

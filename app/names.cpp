@@ -1,7 +1,7 @@
 // Names the program derives from its own path.
 #include "app/names.h"
 
-#include <cstdio>
+#include <cstdint>
 
 std::string ModuleBaseName(std::string_view path)
 {
@@ -36,9 +36,12 @@ std::string FolderOfPath(std::string_view path)
 std::string StartupFailureText(const std::string& kind, const std::string& module, const void* address,
                                const std::string& message)
 {
-    char head[256];
-    snprintf(head, sizeof head, "Exception %s in module %s at %p.\n", kind.c_str(), module.substr(0, 63).c_str(),
-             address);
+    // The address as the platform writes a pointer: every hex digit, upper case.
+    const auto value = reinterpret_cast<uintptr_t>(address);
+    std::string hex;
+    for (int shift = static_cast<int>(sizeof value) * 8 - 4; shift >= 0; shift -= 4)
+        hex += "0123456789ABCDEF"[(value >> shift) & 0xF];
     const bool addPeriod = !message.empty() && message.back() != '.';
-    return head + message + (addPeriod ? "." : "");
+    return "Exception " + kind + " in module " + module.substr(0, 63) + " at " + hex + ".\n" + message +
+           (addPeriod ? "." : "");
 }

@@ -2,8 +2,10 @@
 enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
-# Everything is linked in, so that nothing but the system's own DLLs travels with the exe.
-add_link_options(-static -static-libgcc -static-libstdc++)
+# Everything is linked in, so that nothing but the system's own DLLs travels with the exe;
+# each function in a section of its own lets the linker leave out what nothing calls.
+add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+add_compile_options(-ffunction-sections -fdata-sections)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
 
 add_library(horalet_win32 STATIC

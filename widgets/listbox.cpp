@@ -84,8 +84,8 @@ std::string TListBox::Item(int index) const
 {
     // Asked in the list's own characters: the platform's conversion of an ANSI request goes
     // through a fixed buffer that a long line overruns.
-    std::wstring wide(static_cast<size_t>(SendMessageW(handle_, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
-    const auto length = SendMessageW(handle_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&wide[0]));
+    std::vector<wchar_t> wide(static_cast<size_t>(SendMessageW(handle_, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+    const auto length = SendMessageW(handle_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
     if (length <= 0) return std::string();
     std::string text(static_cast<size_t>(length) * 2, '\0');
     const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(length), &text[0],

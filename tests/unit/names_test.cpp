@@ -52,6 +52,7 @@ TEST(Names, StartupFailureTextAddsAPeriodOnlyWhereMissing)
     int here = 0;
     const std::string text = StartupFailureText("ResourceError", "Horalet.exe", &here, "Not enough timers available");
     EXPECT_EQ(0u, text.find("Exception ResourceError in module Horalet.exe at "));
+    EXPECT_EQ(text.find(" at ") + 4 + 2 * sizeof(void*), text.find(".\n")) << "every digit of the address";
     EXPECT_NE(std::string::npos, text.find(".\nNot enough timers available."));
     EXPECT_EQ('.', text.back());
 
