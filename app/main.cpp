@@ -10,6 +10,7 @@
 #include "clock/localetime.h"
 #include "ui/mytime1.h"
 #include "widgets/font.h"
+#include "widgets/systemlibrary.h"
 
 // Every handler runs under the failure guard, so nothing reaches std::terminate; should it,
 // a window program has nobody to print the runtime's verbose report to. Defining the
@@ -23,8 +24,15 @@ void __verbose_terminate_handler()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before any library is loaded by name: none may come from the exe's own folder.
+    SystemLibrary::RestrictSearchToSystemFolder();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&controls);
+    try {
+        SystemLibrary::InitCommonControlsEx(&controls);
+    } catch (const std::exception& failure) {
+        ShowStartupFailure(failure);
+        return 1;
+    }
     ReadTimeTextSettings();
     ScreenPixelsPerInch();
 

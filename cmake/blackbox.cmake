@@ -21,3 +21,12 @@ add_test(NAME blackbox_viewer_font
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_viewer_font.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
 set_tests_properties(blackbox_viewer_font PROPERTIES TIMEOUT 300 LABELS blackbox)
+
+# Libraries with the names of system ones, for the test that plants them beside the exe.
+foreach(name winmm comdlg32 comctl32)
+  add_library(planted_${name} SHARED tests/blackbox/planted.cpp)
+  set_target_properties(planted_${name} PROPERTIES OUTPUT_NAME ${name} PREFIX ""
+                        RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/planted)
+  # The exports carry the plain names an import asks for, without the stdcall suffix.
+  target_link_options(planted_${name} PRIVATE -Wl,--kill-at)
+endforeach()

@@ -30,8 +30,10 @@ add_library(horalet_win32 STATIC
   widgets/modalscope.cpp
   widgets/msgwindow.cpp
   widgets/spinner.cpp
+  widgets/systemlibrary.cpp
 )
-target_link_libraries(horalet_win32 PUBLIC horalet_core comctl32 comdlg32 winmm gdi32 user32 kernel32)
+# comctl32, comdlg32 and winmm are loaded from the system folder at run time, not imported.
+target_link_libraries(horalet_win32 PUBLIC horalet_core gdi32 user32 kernel32)
 
 # The icon is kept as a character grid and drawn into an .ico at build time.
 set(icon ${CMAKE_CURRENT_BINARY_DIR}/res/mainicon.ico)

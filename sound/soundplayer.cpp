@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/failure.h"
+#include "widgets/systemlibrary.h"
 
 TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TWindowedElement(parent)
 {
@@ -24,7 +25,7 @@ TSoundPlayer::~TSoundPlayer()
 
 uint32_t TSoundPlayer::Send(UINT command, DWORD_PTR flags, void* parameters)
 {
-    error_ = mciSendCommandA(deviceId_, command, flags, reinterpret_cast<DWORD_PTR>(parameters));
+    error_ = SystemLibrary::mciSendCommandA(deviceId_, command, flags, reinterpret_cast<DWORD_PTR>(parameters));
     return error_;
 }
 
@@ -35,8 +36,8 @@ void TSoundPlayer::Open()
     open.dwCallback = Callback();
     open.lpstrElementName = fileName_.c_str();
     // Device 0: MCI picks the device by the file's extension.
-    error_ = mciSendCommandA(0, MCI_OPEN, MCI_WAIT | (fileName_.empty() ? 0 : MCI_OPEN_ELEMENT),
-                             reinterpret_cast<DWORD_PTR>(&open));
+    error_ = SystemLibrary::mciSendCommandA(0, MCI_OPEN, MCI_WAIT | (fileName_.empty() ? 0 : MCI_OPEN_ELEMENT),
+                                            reinterpret_cast<DWORD_PTR>(&open));
     if (error_) throw Failure("DeviceError", ErrorText(error_));
     opened_ = true;
     deviceId_ = static_cast<uint16_t>(open.wDeviceID & 0xFFFF);
@@ -54,7 +55,8 @@ void TSoundPlayer::Play()
     Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &length);
     if (position.dwReturn == length.dwReturn) {
         MCI_SEEK_PARMS seek{};
-        mciSendCommandA(deviceId_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&seek));
+        SystemLibrary::mciSendCommandA(deviceId_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
+                                       reinterpret_cast<DWORD_PTR>(&seek));
     }
     MCI_PLAY_PARMS play{};
     play.dwCallback = Callback();
@@ -74,7 +76,8 @@ void TSoundPlayer::Close()
 std::string TSoundPlayer::ErrorText(uint32_t error)
 {
     std::vector<char> text(4096, '\0');
-    if (!mciGetErrorStringA(error, text.data(), static_cast<UINT>(text.size()))) return "Unknown error code";
+    if (!SystemLibrary::mciGetErrorStringA(error, text.data(), static_cast<UINT>(text.size())))
+        return "Unknown error code";
     return text.data();
 }
 

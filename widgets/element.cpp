@@ -11,6 +11,7 @@
 #include "app/failure.h"
 #include "app/guard.h"
 #include "widgets/label.h"
+#include "widgets/systemlibrary.h"
 
 namespace {
 
@@ -231,7 +232,7 @@ void TWindowedElement::CreateStock(const char* className, const char* text, DWOR
                         origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height,
                         parent_->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!handle_) throw ResourceError("Error creating window");
-    SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    SystemLibrary::SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     FontChanged();
 }
 
@@ -266,9 +267,9 @@ LRESULT CALLBACK TWindowedElement::SubclassThunk(HWND hwnd, UINT message, WPARAM
 {
     auto* self = reinterpret_cast<TWindowedElement*>(data);
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
+        SystemLibrary::RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
         self->handle_ = nullptr;
-        return DefSubclassProc(hwnd, message, wParam, lParam);
+        return SystemLibrary::DefSubclassProc(hwnd, message, wParam, lParam);
     }
     return self->Route(message, wParam, lParam);
 }
@@ -301,7 +302,7 @@ LRESULT TWindowedElement::Route(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT TWindowedElement::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ownClass_ ? DefWindowProcA(handle_, message, wParam, lParam)
-                     : DefSubclassProc(handle_, message, wParam, lParam);
+                     : SystemLibrary::DefSubclassProc(handle_, message, wParam, lParam);
 }
 
 LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,10 +5,11 @@
 #include <string>
 
 #include "widgets/modalscope.h"
+#include "widgets/systemlibrary.h"
 
 namespace {
 
-ChooseFontSource chooseFontSource = ChooseFontA;
+ChooseFontSource chooseFontSource = SystemLibrary::ChooseFontA;
 
 UINT_PTR CALLBACK CentreOnScreen(HWND dialog, UINT message, WPARAM, LPARAM)
 {
@@ -58,5 +59,5 @@ bool TFontChooser::Execute(HWND owner)
 
 void SetChooseFontSource(ChooseFontSource source)
 {
-    chooseFontSource = source ? source : ChooseFontA;
+    chooseFontSource = source ? source : SystemLibrary::ChooseFontA;
 }

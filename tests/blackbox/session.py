@@ -22,6 +22,8 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE = os.path.join(ROOT, "scripts", "wine")
 ARGS = None
+# Libraries with system names that a test plants beside the exe.
+PLANTED = ("winmm.dll", "comdlg32.dll", "comctl32.dll")
 # What lies beside the exe wherever it runs.
 SHIPPED = ("alarm.wav", "help.txt", "help1.txt", "help2.txt", "help3.txt", "help4.txt", "help5.txt", "about.txt")
 
@@ -117,18 +119,29 @@ def xdo(*args):
 class Horalet:
     """One run of the program, from its own copy of the exe in a throw-away folder."""
 
-    def __init__(self, name="Horalet.exe"):
+    def __init__(self, name="Horalet.exe", planted=False, folder=None):
+        """Copies the exe and its files into a folder of its own and starts it there; or,
+        given a folder, starts the Horalet.exe in it as it stands. With planted, libraries
+        named like winmm, comdlg32 and comctl32 lie beside it, and Wine is told to take such
+        libraries from beside an exe first, as Windows does for any that are not known ones."""
         # Whatever main window is about already is not this run's.
         self.pid, self.stale = None, {row["pid"] for row in windows() if row["cls"] == "TForm1"}
-        self.folder = tempfile.mkdtemp(prefix="horalet-bb-")
+        self.own_folder = folder is None
+        self.folder = folder or tempfile.mkdtemp(prefix="horalet-bb-")
         exe = os.path.join(self.folder, name)
-        os.makedirs(os.path.dirname(exe), exist_ok=True)
-        shutil.copy(ARGS.exe, exe)
-        # The files the program reads lie beside it, as they do beside the built exe.
-        for name in SHIPPED:
-            shutil.copy(os.path.join(os.path.dirname(ARGS.exe), name), os.path.dirname(exe))
+        if self.own_folder:
+            os.makedirs(os.path.dirname(exe), exist_ok=True)
+            shutil.copy(ARGS.exe, exe)
+            # The files the program reads lie beside it, as they do beside the built exe.
+            for shipped in SHIPPED:
+                shutil.copy(os.path.join(os.path.dirname(ARGS.exe), shipped), os.path.dirname(exe))
+        env = dict(os.environ)
+        if planted:
+            for library in PLANTED:
+                shutil.copy(os.path.join(os.path.dirname(ARGS.exe), "planted", library), os.path.dirname(exe))
+            env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";winmm,comdlg32,comctl32=n,b"
         self.proc = subprocess.Popen([WINE, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
         try:
             form = poll(lambda: self.find("TForm1", visible=1), timeout=30)
             assert form, "the main window did not appear"
@@ -169,7 +182,13 @@ class Horalet:
         # The next run starts with none of this one's windows about.
         if self.pid is not None:
             poll(lambda: not self.find("TForm1"), timeout=10)
-        shutil.rmtree(self.folder, ignore_errors=True)
+        if self.own_folder:
+            shutil.rmtree(self.folder, ignore_errors=True)
+
+    def planted_loaded(self):
+        """The planted libraries that were loaded: each leaves a marker file beside itself."""
+        markers = {name.lower() for name in os.listdir(self.folder)}
+        return sorted(name for name in PLANTED if name + ".loaded" in markers)
 
     def child(self, cls, text=None, **want):
         """The first window inside the main window of that class (and text), or None."""

@@ -6,12 +6,13 @@
 
 #include "app/application.h"
 #include "clock/localetime.h"
+#include "widgets/systemlibrary.h"
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&controls);
+    SystemLibrary::InitCommonControlsEx(&controls);
     ReadTimeTextSettings();
     TApplication application;
     Application = &application;
