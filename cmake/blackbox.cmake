@@ -1,6 +1,6 @@
 # The black-box tests: the real Horalet.exe under Wine, looked at and driven from outside as a user would.
 add_executable(winprobe tests/blackbox/winprobe.cpp)
-target_link_libraries(winprobe PRIVATE user32 gdi32)
+target_link_libraries(winprobe PRIVATE user32 gdi32 version)
 
 add_test(NAME blackbox
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
@@ -30,3 +30,11 @@ foreach(name winmm comdlg32 comctl32)
   # The exports carry the plain names an import asks for, without the stdcall suffix.
   target_link_options(planted_${name} PRIVATE -Wl,--kill-at)
 endforeach()
+
+# The release ZIP that scripts/build makes, unzipped into a fresh folder and run from there.
+add_test(NAME blackbox_release
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
+          ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_release.py
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
+          --zip ${CMAKE_BINARY_DIR}/${release_name}.zip --version ${PROJECT_VERSION})
+set_tests_properties(blackbox_release PROPERTIES TIMEOUT 300 LABELS blackbox)

@@ -46,7 +46,11 @@ add_custom_command(
   COMMENT "Drawing the main icon"
 )
 add_custom_target(horalet_icon DEPENDS ${icon})
-set_source_files_properties(res/horalet.rc PROPERTIES OBJECT_DEPENDS "${icon};${CMAKE_CURRENT_SOURCE_DIR}/res/horalet.manifest")
+# The version record and the manifest take the project's version.
+configure_file(res/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/res/version.h @ONLY)
+configure_file(res/horalet.manifest.in ${CMAKE_CURRENT_BINARY_DIR}/res/horalet.manifest @ONLY)
+set_source_files_properties(res/horalet.rc PROPERTIES OBJECT_DEPENDS
+  "${icon};${CMAKE_CURRENT_BINARY_DIR}/res/horalet.manifest;${CMAKE_CURRENT_BINARY_DIR}/res/version.h")
 
 # The files the program reads from its own folder are made beside the exe.
 set(chime ${CMAKE_CURRENT_BINARY_DIR}/alarm.wav)
@@ -57,12 +61,17 @@ add_custom_command(
   COMMENT "Synthesising the alarm sound"
 )
 set(shipped_files)
-foreach(name help.txt help1.txt help2.txt help3.txt help4.txt help5.txt about.txt)
+foreach(name help.txt help1.txt help2.txt help3.txt help4.txt help5.txt)
   add_custom_command(
     OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/${name}
     COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_SOURCE_DIR}/shipped/${name} ${CMAKE_CURRENT_BINARY_DIR}/${name}
     DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/shipped/${name}
   )
+  list(APPEND shipped_files ${CMAKE_CURRENT_BINARY_DIR}/${name})
+endforeach()
+# The about text and the readme say the version, with Windows line ends.
+foreach(name about.txt readme.txt)
+  configure_file(shipped/${name}.in ${CMAKE_CURRENT_BINARY_DIR}/${name} @ONLY NEWLINE_STYLE CRLF)
   list(APPEND shipped_files ${CMAKE_CURRENT_BINARY_DIR}/${name})
 endforeach()
 add_custom_target(horalet_files ALL DEPENDS ${chime} ${shipped_files})
@@ -71,6 +80,19 @@ add_executable(Horalet WIN32 app/main.cpp res/horalet.rc)
 add_dependencies(Horalet horalet_icon horalet_files)
 target_include_directories(Horalet PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
 target_link_libraries(Horalet PRIVATE horalet_win32)
+# The release: a ZIP of the exe and the files beside it, unzipped and run anywhere.
+install(TARGETS Horalet RUNTIME DESTINATION .)
+install(FILES ${chime} ${shipped_files} DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Horalet)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(release_name Horalet-${PROJECT_VERSION}-win64)
+else()
+  set(release_name Horalet-${PROJECT_VERSION}-win32)
+endif()
+set(CPACK_PACKAGE_FILE_NAME ${release_name})
+include(CPack)
+
 # The shipped exe carries no symbols.
 target_link_options(Horalet PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 

@@ -25,7 +25,8 @@ ARGS = None
 # Libraries with system names that a test plants beside the exe.
 PLANTED = ("winmm.dll", "comdlg32.dll", "comctl32.dll")
 # What lies beside the exe wherever it runs.
-SHIPPED = ("alarm.wav", "help.txt", "help1.txt", "help2.txt", "help3.txt", "help4.txt", "help5.txt", "about.txt")
+SHIPPED = ("alarm.wav", "help.txt", "help1.txt", "help2.txt", "help3.txt", "help4.txt", "help5.txt", "about.txt",
+           "readme.txt")
 
 # The window the program first shows: outer left, top, right, bottom.
 HOME_RECT = (255, 140, 255 + 243, 140 + 185)
@@ -197,15 +198,38 @@ class Horalet:
                 return row
         return None
 
-    def click_menu(self, item, of):
-        """Opens File on the menu bar with the mouse and clicks its item-th of `of` items (from 1)."""
+    def menu_titles(self):
+        """The menu bar's titles as (left, right) screen columns, found by their text, black or grey."""
         c = self.client()
-        xdo("mousemove", c["x"] + 12, c["y"] - c["menu"] // 2, "click", 1)
-        popup = poll(lambda: self.find("#32768", visible=1), timeout=5)
-        assert popup, "clicking File opened no menu"
-        left, top, right, bottom = popup["rect"]
-        step = (bottom - top) / of
-        xdo("mousemove", (left + right) // 2, int(top + step * (item - 0.5)), "click", 1)
+        bar = grab((c["x"], c["y"] - c["menu"] + 2, c["x"] + c["w"], c["y"] - 2))
+        ground = sum(bar[0][0])
+        columns = [x for x in range(c["w"]) if any(abs(sum(row[x]) - ground) > 90 for row in bar)]
+        titles = []
+        for x in columns:
+            if titles and x - titles[-1][1] <= 6:
+                titles[-1][1] = x
+            else:
+                titles.append([x, x])
+        return [(c["x"] + a, c["x"] + b) for a, b in titles], c["y"] - c["menu"] // 2
+
+    def open_menu(self, index):
+        """Clicks a menu title; returns the popup's row, or None when none opens."""
+        titles, y = self.menu_titles()
+        assert len(titles) >= 2, f"menu titles found: {titles}"
+        xdo("mousemove", sum(titles[index]) // 2, y, "click", 1)
+        return poll(lambda: self.find("#32768", visible=1), timeout=2)
+
+    def choose(self, index, item, of):
+        """Opens the index-th menu of the bar with the mouse and clicks its item-th of `of` items (from 1)."""
+        popup = self.open_menu(index)
+        assert popup, "the menu did not open"
+        click(popup, y=(item - 0.5) / of)
+
+    def list_lines(self):
+        """The lines of the visible list box, or None when none is visible."""
+        box = self.child("ListBox", visible=1)
+        return probe("lines", box["hwnd"]).splitlines() if box else None
+
 
 
 class Tally(unittest.TextTestResult):
@@ -240,6 +264,8 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--screenshot")
+    parser.add_argument("--zip")
+    parser.add_argument("--version")
     ARGS, rest = parser.parse_known_args()
     ARGS.exe, ARGS.probe = os.path.abspath(ARGS.exe), os.path.abspath(ARGS.probe)
     if os.environ.get("HORALET_WINE_READY") != "1":

@@ -50,7 +50,7 @@ class Alarm(unittest.TestCase):
         self.assertEqual(app.planted_loaded(), [], "libraries planted beside the exe were loaded at start")
         soon = datetime.datetime.now() + datetime.timedelta(minutes=1)
 
-        app.click_menu(1, of=4)
+        app.choose(0, 1, of=4)
         self.assertTrue(poll(lambda: app.child("Button", "Done", visible=1)), "Set Alarm opened no panel")
         hour_field, minute_field = sorted((r for r in session.children(app.hwnd) if r["cls"] == "Edit"),
                                           key=lambda r: r["left"])
@@ -84,7 +84,7 @@ class Alarm(unittest.TestCase):
         self.assertIsNone(app.proc.poll(), "the program ended")
 
         # The font chooser comes from the system too.
-        app.click_menu(2, of=4)
+        app.choose(0, 2, of=4)
         dialog = poll(lambda: app.find("#32770", visible=1))
         self.assertTrue(dialog, "Set Font opened no chooser")
         click(next(r for r in session.children(dialog["hwnd"]) if r["cls"] == "Button" and r["text"] == "Cancel"))

@@ -91,7 +91,7 @@ class ClockWindow(unittest.TestCase):
                 try:
                     before = app.form()["rect"]
                     if how == "menu":
-                        app.click_menu(3, of=4)
+                        app.choose(0, 3, of=4)
                     else:
                         probe("post", app.hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0)
                     hidden = app.form(lambda f: not f["visible"])
@@ -104,7 +104,7 @@ class ClockWindow(unittest.TestCase):
 
     def test_leaving_ends_with_code_zero(self):
         ways = {
-            "File > Exit": lambda app: app.click_menu(4, of=4),
+            "File > Exit": lambda app: app.choose(0, 4, of=4),
             "SC_CLOSE": lambda app: probe("post", app.hwnd, WM_SYSCOMMAND, SC_CLOSE, 0),
             "WM_CLOSE": lambda app: probe("post", app.hwnd, WM_CLOSE, 0, 0),
             "close box": lambda app: (lambda c: xdo("mousemove", c["x"] + c["w"] - 9, c["y"] - c["menu"] - c["caption"] // 2,

@@ -26,68 +26,38 @@ class Viewer(unittest.TestCase):
         self.app = Horalet()
         self.addCleanup(self.app.stop)
 
-    def menu_titles(self):
-        """The menu bar's titles as (left, right) screen columns, found by their text, black or grey."""
-        c = self.app.client()
-        bar = grab((c["x"], c["y"] - c["menu"] + 2, c["x"] + c["w"], c["y"] - 2))
-        ground = sum(bar[0][0])
-        columns = [x for x in range(c["w"]) if any(abs(sum(row[x]) - ground) > 90 for row in bar)]
-        titles = []
-        for x in columns:
-            if titles and x - titles[-1][1] <= 6:
-                titles[-1][1] = x
-            else:
-                titles.append([x, x])
-        return [(c["x"] + a, c["x"] + b) for a, b in titles], c["y"] - c["menu"] // 2
-
-    def open_menu(self, index):
-        """Clicks a menu title; returns the popup's row, or None when none opens."""
-        titles, y = self.menu_titles()
-        self.assertGreaterEqual(len(titles), 2, titles)
-        xdo("mousemove", sum(titles[index]) // 2, y, "click", 1)
-        return poll(lambda: self.app.find("#32768", visible=1), timeout=2)
-
-    def choose(self, index, item, of):
-        popup = self.open_menu(index)
-        self.assertTrue(popup, "the menu did not open")
-        click(popup, y=(item - 0.5) / of)
-
-    def shown(self):
-        box = self.app.child("ListBox", visible=1)
-        return probe("lines", box["hwnd"]).splitlines() if box else None
-
     def title_area(self):
         c = self.app.client()
         return grab((c["x"] + 16, c["y"], c["x"] + 16 + 53, c["y"] + 13))
 
     def test_topics_a_topic_back_about_and_the_menus(self):
-        self.choose(1, 1, of=2)
-        self.assertTrue(poll(lambda: self.shown() == lines_of(self.app, "help.txt")), self.shown())
+        self.app.choose(1, 1, of=2)
+        self.assertTrue(poll(lambda: self.app.list_lines() == lines_of(self.app, "help.txt")), self.app.list_lines())
         self.assertGreater(dark(self.title_area()), 10, "no title over the topics")
-        self.assertIsNone(self.open_menu(0), "the File menu opened while the viewer is shown")
+        self.assertIsNone(self.app.open_menu(0), "the File menu opened while the viewer is shown")
 
         box = self.app.child("ListBox", visible=1)
         xdo("mousemove", box["left"] + 40, box["top"] + 2 + 2 * 13 + 6, "click", "--repeat", 2, "--delay", 80, 1)
-        self.assertTrue(poll(lambda: self.shown() == lines_of(self.app, "help3.txt")), self.shown())
+        self.assertTrue(poll(lambda: self.app.list_lines() == lines_of(self.app, "help3.txt")), self.app.list_lines())
         self.assertEqual(dark(self.title_area()), 0, "a topic's text has no title")
 
         click(self.app.child("Button", "Back"))
-        self.assertTrue(poll(lambda: self.shown() == lines_of(self.app, "help.txt")), self.shown())
+        self.assertTrue(poll(lambda: self.app.list_lines() == lines_of(self.app, "help.txt")), self.app.list_lines())
         click(self.app.child("Button", "Back"))
-        self.assertTrue(poll(lambda: self.shown() is None), "Back did not close the viewer")
+        self.assertTrue(poll(lambda: self.app.list_lines() is None), "Back did not close the viewer")
         for index in (0, 1):
-            self.assertTrue(self.open_menu(index), f"menu {index} stayed greyed")
+            self.assertTrue(self.app.open_menu(index), f"menu {index} stayed greyed")
             xdo("key", "Escape", "sleep", 0.2, "key", "Escape")
             poll(lambda: not self.app.find("#32768", visible=1), timeout=2)
 
-        self.choose(1, 2, of=2)
-        self.assertTrue(poll(lambda: self.shown() == lines_of(self.app, "about.txt")), self.shown())
+        self.app.choose(1, 2, of=2)
+        self.assertTrue(poll(lambda: self.app.list_lines() == lines_of(self.app, "about.txt")), self.app.list_lines())
         click(self.app.child("Button", "Back"))
-        self.assertTrue(poll(lambda: self.shown() is None))
+        self.assertTrue(poll(lambda: self.app.list_lines() is None))
 
     def test_a_missing_topic_list_is_reported_by_its_full_name(self):
         os.remove(os.path.join(self.app.folder, "help.txt"))
-        self.choose(1, 1, of=2)
+        self.app.choose(1, 1, of=2)
         box = poll(lambda: self.app.find("#32770", visible=1))
         self.assertTrue(box, "no message box")
         self.assertEqual(box["caption"], "Horalet")
@@ -96,13 +66,13 @@ class Viewer(unittest.TestCase):
         self.assertEqual(text, f"Cannot open file {folder}\\help.txt.")
         click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
         self.assertTrue(poll(lambda: not self.app.find("#32770", visible=1)), "the box stayed")
-        self.assertEqual(self.shown()[:1], ["What is Horalet?"], "the list keeps the lines it had")
+        self.assertEqual(self.app.list_lines()[:1], ["What is Horalet?"], "the list keeps the lines it had")
 
     def test_set_font_36_points_gives_a_larger_clock_in_a_wider_window(self):
         c = self.app.client()
         clock = (c["x"], c["y"], c["x"] + c["w"], c["y"] + c["h"])
         before = poll(lambda: red(grab(clock)), timeout=5)
-        self.choose(0, 2, of=4)
+        self.app.choose(0, 2, of=4)
         dialog = poll(lambda: self.app.find("#32770", visible=1))
         self.assertTrue(dialog, "the font chooser did not open")
         # The face and the size are the edit fields of the dialog's first and third combo boxes.

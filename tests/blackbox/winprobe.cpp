@@ -3,6 +3,7 @@
 //   winprobe list                          one line per top-level window
 //   winprobe children HWND                 one line per window inside HWND, at any depth
 //   winprobe lines HWND                    the lines of a list box, one a line
+//   winprobe version FILE                  the version record's texts of an exe, NAME=value lines
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
@@ -108,6 +109,23 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (command == "version") {
+        if (!argsFit(1)) return Usage("version takes one file");
+        DWORD ignored = 0;
+        const DWORD size = GetFileVersionInfoSizeA(argv[2], &ignored);
+        if (size == 0) return Usage("no version record");
+        std::string record(size, '\0');
+        if (!GetFileVersionInfoA(argv[2], 0, size, &record[0])) return Usage("version record unreadable");
+        for (const char* name : {"ProductName", "ProductVersion", "FileVersion", "FileDescription", "LegalCopyright",
+                                 "OriginalFilename"}) {
+            char* value = nullptr;
+            UINT length = 0;
+            const std::string key = std::string("\\StringFileInfo\\040904E4\\") + name;
+            if (VerQueryValueA(record.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) && value)
+                std::printf("%s=%s\n", name, value);
+        }
+        return 0;
+    }
     if (command != "children" && command != "lines" && command != "client" && command != "setpos" &&
         command != "show" && command != "post")
         return Usage("unknown command");
