@@ -26,6 +26,7 @@ add_library(horalet_win32 STATIC
   widgets/groupbox.cpp
   widgets/label.cpp
   widgets/listbox.cpp
+  widgets/longpath.cpp
   widgets/menu.cpp
   widgets/modalscope.cpp
   widgets/msgwindow.cpp

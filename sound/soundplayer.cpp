@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/failure.h"
+#include "widgets/longpath.h"
 #include "widgets/systemlibrary.h"
 
 TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TWindowedElement(parent)
@@ -34,7 +35,9 @@ void TSoundPlayer::Open()
     if (opened_) Close();
     MCI_OPEN_PARMSA open{};
     open.dwCallback = Callback();
-    open.lpstrElementName = fileName_.c_str();
+    // MCI takes no name of 260 characters or more: a file that deep goes by its short name.
+    const std::string element = ShortEnoughPath(fileName_);
+    open.lpstrElementName = element.c_str();
     // Device 0: MCI picks the device by the file's extension.
     error_ = SystemLibrary::mciSendCommandA(0, MCI_OPEN, MCI_WAIT | (fileName_.empty() ? 0 : MCI_OPEN_ELEMENT),
                                             reinterpret_cast<DWORD_PTR>(&open));

@@ -22,6 +22,8 @@ import unittest
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE = os.path.join(ROOT, "scripts", "wine")
 ARGS = None
+# A folder name that takes the exe's full name past 260 characters.
+DEEP = "/".join("a-rather-long-folder-name-for-the-clock-%d" % i for i in range(7))
 # Libraries with system names that a test plants beside the exe.
 PLANTED = ("winmm.dll", "comdlg32.dll", "comctl32.dll")
 # What lies beside the exe wherever it runs.
@@ -130,6 +132,8 @@ class Horalet:
         self.own_folder = folder is None
         self.folder = folder or tempfile.mkdtemp(prefix="horalet-bb-")
         exe = os.path.join(self.folder, name)
+        # The folder the exe lies in, with the files it reads.
+        self.home = os.path.dirname(exe)
         if self.own_folder:
             os.makedirs(os.path.dirname(exe), exist_ok=True)
             shutil.copy(ARGS.exe, exe)
@@ -188,7 +192,7 @@ class Horalet:
 
     def planted_loaded(self):
         """The planted libraries that were loaded: each leaves a marker file beside itself."""
-        markers = {name.lower() for name in os.listdir(self.folder)}
+        markers = {name.lower() for name in os.listdir(self.home)}
         return sorted(name for name in PLANTED if name + ".loaded" in markers)
 
     def child(self, cls, text=None, **want):

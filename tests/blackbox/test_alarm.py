@@ -40,12 +40,13 @@ def dial(hour):
 
 
 class Alarm(unittest.TestCase):
-    def test_set_with_the_mouse_it_rings_until_kill_alarm_taking_no_library_planted_beside_it(self):
+    def test_set_with_the_mouse_it_rings_until_kill_alarm_deep_in_a_folder_with_libraries_planted(self):
         # The panel opens on the next minute: start where that minute is not about to come.
         while not (datetime.datetime.now().minute != 59 and 2 <= datetime.datetime.now().second <= 40):
             time.sleep(0.5)
-        # A downloads folder may hold anything: here, libraries named like system ones.
-        app = Horalet(planted=True)
+        # A downloads folder may hold anything: here, libraries named like system ones, and
+        # a folder so deep that the alarm's full name is longer than 260 characters.
+        app = Horalet(session.DEEP + "/Horalet.exe", planted=True)
         self.addCleanup(app.stop)
         self.assertEqual(app.planted_loaded(), [], "libraries planted beside the exe were loaded at start")
         soon = datetime.datetime.now() + datetime.timedelta(minutes=1)

@@ -43,8 +43,7 @@ class ClockWindow(unittest.TestCase):
         self.assertEqual(app.form()["owner"], int(owner["hwnd"], 0))
 
     def test_a_folder_path_longer_than_max_path_keeps_the_title(self):
-        deep = "/".join(["a-rather-long-folder-name-for-the-clock-%d" % i for i in range(7)])
-        app = self.start(deep + "/Horalet.exe")
+        app = self.start(session.DEEP + "/Horalet.exe")
         owner = app.find("HoraletApplication")
         self.assertIsNotNone(owner, "no application window")
         self.assertEqual(owner["caption"], "Horalet")

@@ -8,7 +8,7 @@ from session import Horalet, click, grab, poll, probe, xdo
 
 
 def lines_of(app, name):
-    with open(os.path.join(app.folder, name), "rb") as text:
+    with open(os.path.join(app.home, name), "rb") as text:
         return text.read().decode("cp1252").splitlines()
 
 
@@ -25,6 +25,22 @@ class Viewer(unittest.TestCase):
     def setUp(self):
         self.app = Horalet()
         self.addCleanup(self.app.stop)
+
+    def test_from_a_folder_deeper_than_260_characters_it_reads_its_texts_and_names_a_missing_one_in_full(self):
+        self.app.stop()
+        self.app = Horalet(session.DEEP + "/Horalet.exe")
+        self.addCleanup(self.app.stop)
+        self.app.choose(1, 1, of=2)
+        self.assertTrue(poll(lambda: self.app.list_lines() == lines_of(self.app, "help.txt")), self.app.list_lines())
+        os.remove(os.path.join(self.app.home, "help1.txt"))
+        box = self.app.child("ListBox", visible=1)
+        xdo("mousemove", box["left"] + 40, box["top"] + 2 + 6, "click", "--repeat", 2, "--delay", 80, 1)
+        shown = poll(lambda: self.app.find("#32770", visible=1))
+        self.assertTrue(shown, "no message box")
+        text = "".join(r["text"] for r in session.children(shown["hwnd"]) if r["cls"] == "Static" and r["text"])
+        name = "Z:" + self.app.home.replace("/", "\\") + "\\help1.txt"
+        self.assertGreater(len(name), 260)
+        self.assertEqual(text, f"Cannot open file {name}.")
 
     def title_area(self):
         c = self.app.client()
@@ -56,13 +72,13 @@ class Viewer(unittest.TestCase):
         self.assertTrue(poll(lambda: self.app.list_lines() is None))
 
     def test_a_missing_topic_list_is_reported_by_its_full_name(self):
-        os.remove(os.path.join(self.app.folder, "help.txt"))
+        os.remove(os.path.join(self.app.home, "help.txt"))
         self.app.choose(1, 1, of=2)
         box = poll(lambda: self.app.find("#32770", visible=1))
         self.assertTrue(box, "no message box")
         self.assertEqual(box["caption"], "Horalet")
         text = " ".join(r["text"] for r in session.children(box["hwnd"]) if r["cls"] == "Static" and r["text"])
-        folder = "Z:" + self.app.folder.replace("/", "\\")
+        folder = "Z:" + self.app.home.replace("/", "\\")
         self.assertEqual(text, f"Cannot open file {folder}\\help.txt.")
         click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
         self.assertTrue(poll(lambda: not self.app.find("#32770", visible=1)), "the box stayed")
