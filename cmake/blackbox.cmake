@@ -5,7 +5,7 @@ target_link_libraries(winprobe PRIVATE user32 gdi32 version)
 add_test(NAME blackbox
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_clock_window.py
-          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe> --refuser $<TARGET_FILE:refusetimer>
           --screenshot ${CMAKE_BINARY_DIR}/screenshot.png)
 set_tests_properties(blackbox PROPERTIES TIMEOUT 300 LABELS blackbox)
 
@@ -21,6 +21,9 @@ add_test(NAME blackbox_viewer_font
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_viewer_font.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
 set_tests_properties(blackbox_viewer_font PROPERTIES TIMEOUT 300 LABELS blackbox)
+
+# A debugger that makes the platform refuse a program's window timer.
+add_executable(refusetimer tests/blackbox/refusetimer.cpp)
 
 # Libraries with the names of system ones, for the test that plants them beside the exe.
 foreach(name winmm comdlg32 comctl32)

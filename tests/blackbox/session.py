@@ -69,6 +69,11 @@ def windows():
     return rows
 
 
+def windows_path(path):
+    """A Linux path as the programs under Wine name it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 def children(hwnd):
     """The windows inside hwnd, at any depth, in the order the system keeps them."""
     rows = []
@@ -269,9 +274,12 @@ def main():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--screenshot")
     parser.add_argument("--zip")
+    parser.add_argument("--refuser")
     parser.add_argument("--version")
     ARGS, rest = parser.parse_known_args()
     ARGS.exe, ARGS.probe = os.path.abspath(ARGS.exe), os.path.abspath(ARGS.probe)
+    if ARGS.refuser:
+        ARGS.refuser = os.path.abspath(ARGS.refuser)
     if os.environ.get("HORALET_WINE_READY") != "1":
         here = os.path.abspath(sys.argv[0])
         os.execv(os.path.join(ROOT, "scripts", "with-wine"),

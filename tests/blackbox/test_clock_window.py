@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """The clock window of the real Horalet.exe under Wine, as a user sees and handles it."""
 import os
+import shutil
+import subprocess
+import tempfile
 import time
 import unittest
 
 import session
 from session import (HOME_RECT, SC_CLOSE, SC_MINIMIZE, SW_MAXIMIZE, SWP_NOACTIVATE, SWP_NOSIZE, SWP_NOZORDER,
-                     WM_CLOSE, WM_ENDSESSION, WM_SYSCOMMAND, Horalet, grab, poll, probe, xdo)
+                     WINE, WM_CLOSE, WM_ENDSESSION, WM_SYSCOMMAND, Horalet, click, grab, poll, probe, windows,
+                     windows_path, xdo)
 
 
 class ClockWindow(unittest.TestCase):
@@ -122,6 +126,29 @@ class ClockWindow(unittest.TestCase):
                 finally:
                     app.stop()
 
+
+    def test_a_refused_clock_timer_fails_the_start_with_the_application_error_box_and_code_1(self):
+        # A debugger plays the platform that has no timer left for the clock label's 450 ms.
+        folder = tempfile.mkdtemp(prefix="horalet-bb-")
+        self.addCleanup(shutil.rmtree, folder, ignore_errors=True)
+        shutil.copy(session.ARGS.exe, folder)
+        with tempfile.TemporaryFile() as out:
+            run = subprocess.Popen([WINE, session.ARGS.refuser, "450", windows_path(os.path.join(folder, "Horalet.exe"))],
+                                   stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+            self.addCleanup(lambda: run.poll() is None and run.kill())
+            box = poll(lambda: next((w for w in windows() if w["cls"] == "#32770" and w["caption"] == "Application Error"
+                                     and w["visible"]), None), timeout=30)
+            self.assertTrue(box, "no Application Error box")
+            self.assertFalse([w for w in windows() if w["cls"] == "TForm1" and w["pid"] == box["pid"] and w["visible"]],
+                             "the half-built window was shown")
+            parts = session.children(box["hwnd"])
+            text = "".join(r["text"] for r in parts if r["cls"] == "Static" and r["text"])
+            self.assertRegex(text, r"^Exception ResourceError in module Horalet\.exe at [0-9A-F]{8,16}\.\s*"
+                                   r"Not enough timers available\.$")
+            click(next(r for r in parts if r["cls"] == "Button"))
+            run.wait(timeout=30)
+            out.seek(0)
+            self.assertIn("exit 1", out.read().decode())
 
 
 if __name__ == "__main__":
