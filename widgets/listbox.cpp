@@ -110,7 +110,7 @@ void TListBox::LoadFromFile(const std::string& path)
     HANDLE opened = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     // The ANSI call refuses a name of 260 characters or more; the program may lie that deep.
     if (opened == INVALID_HANDLE_VALUE && path.size() >= MAX_PATH)
-        opened = CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+        opened = CreateFileW(ExtendedPath(path).data(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
     if (opened == INVALID_HANDLE_VALUE) throw Failure("FileError", "Cannot open file " + path);
     FileHandle file(opened);
