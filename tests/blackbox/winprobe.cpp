@@ -4,6 +4,8 @@
 //   winprobe children HWND                 one line per window inside HWND, at any depth
 //   winprobe lines HWND                    the lines of a list box, one a line
 //   winprobe version FILE                  the version record's texts of an exe, NAME=value lines
+//   winprobe locale                        the system locale's time values, NAME=value lines
+//                                          (texts in the ANSI code page, as hex bytes)
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
@@ -109,6 +111,27 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (command == "locale") {
+        if (!argsFit(0)) return Usage("locale takes no arguments");
+        const LCID lcid = GetSystemDefaultLCID();
+        std::printf("LCID=%#lx\nACP=%u\n", static_cast<unsigned long>(lcid), GetACP());
+        const struct {
+            const char* name;
+            LCTYPE type;
+        } values[] = {{"STIME", LOCALE_STIME},
+                      {"S1159", LOCALE_S1159},
+                      {"S2359", LOCALE_S2359},
+                      {"ITLZERO", LOCALE_ITLZERO},
+                      {"ITIME", LOCALE_ITIME}};
+        for (const auto& value : values) {
+            char text[256] = {};
+            const int count = GetLocaleInfoA(lcid, value.type, text, sizeof text);
+            std::printf("%s=", value.name);
+            for (int i = 0; i + 1 < count; ++i) std::printf("%02x", static_cast<unsigned char>(text[i]));
+            std::printf("\n");
+        }
+        return 0;
+    }
     if (command == "version") {
         if (!argsFit(1)) return Usage("version takes one file");
         DWORD ignored = 0;
