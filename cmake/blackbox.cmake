@@ -41,3 +41,9 @@ add_test(NAME blackbox_release
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
           --zip ${CMAKE_BINARY_DIR}/${release_name}.zip --version ${PROJECT_VERSION})
 set_tests_properties(blackbox_release PROPERTIES TIMEOUT 300 LABELS blackbox)
+
+# The locale and resolution matrix, each case in a Wine session of its own, side by side.
+add_test(NAME matrix
+  COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/matrix.py
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe> --out ${CMAKE_BINARY_DIR}/matrix)
+set_tests_properties(matrix PROPERTIES TIMEOUT 1500 LABELS blackbox)

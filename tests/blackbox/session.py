@@ -127,11 +127,12 @@ def xdo(*args):
 class Horalet:
     """One run of the program, from its own copy of the exe in a throw-away folder."""
 
-    def __init__(self, name="Horalet.exe", planted=False, folder=None):
+    def __init__(self, name="Horalet.exe", planted=False, folder=None, trace=None):
         """Copies the exe and its files into a folder of its own and starts it there; or,
         given a folder, starts the Horalet.exe in it as it stands. With planted, libraries
         named like winmm, comdlg32 and comctl32 lie beside it, and Wine is told to take such
-        libraries from beside an exe first, as Windows does for any that are not known ones."""
+        libraries from beside an exe first, as Windows does for any that are not known ones.
+        With trace, a file gets Wine's trace of every text the program draws."""
         # Whatever main window is about already is not this run's.
         self.pid, self.stale = None, {row["pid"] for row in windows() if row["cls"] == "TForm1"}
         self.own_folder = folder is None
@@ -150,8 +151,14 @@ class Horalet:
             for library in PLANTED:
                 shutil.copy(os.path.join(os.path.dirname(ARGS.exe), "planted", library), os.path.dirname(exe))
             env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";winmm,comdlg32,comctl32=n,b"
+        errors = subprocess.DEVNULL
+        if trace:
+            env["WINEDEBUG"] = "+text"
+            errors = open(trace, "wb")
         self.proc = subprocess.Popen([WINE, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, env=env)
+                                     stdout=subprocess.DEVNULL, stderr=errors, env=env)
+        if trace:
+            errors.close()
         try:
             form = poll(lambda: self.find("TForm1", visible=1), timeout=30)
             assert form, "the main window did not appear"
@@ -267,7 +274,9 @@ class Tally(unittest.TextTestResult):
         self.failed += err is not None
 
 
-def main():
+def parse_arguments():
+    """Reads the arguments into ARGS and returns the rest; outside a Wine session, starts one
+    with scripts/with-wine and runs this script again inside it."""
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument("--exe", required=True)
@@ -276,6 +285,8 @@ def main():
     parser.add_argument("--zip")
     parser.add_argument("--refuser")
     parser.add_argument("--version")
+    parser.add_argument("--case")
+    parser.add_argument("--out")
     ARGS, rest = parser.parse_known_args()
     ARGS.exe, ARGS.probe = os.path.abspath(ARGS.exe), os.path.abspath(ARGS.probe)
     if ARGS.refuser:
@@ -287,9 +298,13 @@ def main():
     for tool in ("xdotool", "import"):
         if not shutil.which(tool):
             sys.exit(f"{tool} is needed")
+    return rest
+
+
+def main():
+    rest = parse_arguments()
     program = unittest.main(argv=[sys.argv[0], *rest], exit=False, verbosity=2,
                             testRunner=unittest.TextTestRunner(resultclass=Tally, verbosity=2))
     result = program.result
     print(f"blackbox: {result.passed} passed, {result.failed} failed")
     sys.exit(0 if result.wasSuccessful() else 1)
-

@@ -4,6 +4,8 @@
 //   winprobe children HWND                 one line per window inside HWND, at any depth
 //   winprobe lines HWND                    the lines of a list box, one a line
 //   winprobe version FILE                  the version record's texts of an exe, NAME=value lines
+//   winprobe zero HEIGHT                   pixels per inch, and the height of "0" in MS Sans Serif of
+//                                          HEIGHT at 96 pixels per inch, scaled to this display
 //   winprobe locale                        the system locale's time values, NAME=value lines
 //                                          (texts in the ANSI code page, as hex bytes)
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
@@ -111,6 +113,23 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (command == "zero") {
+        if (!argsFit(1)) return Usage("zero takes a height");
+        long long height = 0;
+        if (!Number(argv[2], height)) return Usage("not a number");
+        HDC dc = GetDC(nullptr);
+        const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+        HFONT font = CreateFontA(MulDiv(static_cast<int>(height), ppi, 96), 0, 0, 0, FW_NORMAL, 0, 0, 0,
+                                 DEFAULT_CHARSET, 0, 0, 0, DEFAULT_PITCH, "MS Sans Serif");
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE zero{};
+        GetTextExtentPoint32A(dc, "0", 1, &zero);
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(nullptr, dc);
+        std::printf("%d\t%ld\n", ppi, zero.cy);
+        return 0;
+    }
     if (command == "locale") {
         if (!argsFit(0)) return Usage("locale takes no arguments");
         const LCID lcid = GetSystemDefaultLCID();
