@@ -127,12 +127,12 @@ def xdo(*args):
 class Horalet:
     """One run of the program, from its own copy of the exe in a throw-away folder."""
 
-    def __init__(self, name="Horalet.exe", planted=False, folder=None, trace=None):
+    def __init__(self, name="Horalet.exe", planted=False, folder=None, trace=None, channels="+text"):
         """Copies the exe and its files into a folder of its own and starts it there; or,
         given a folder, starts the Horalet.exe in it as it stands. With planted, libraries
         named like winmm, comdlg32 and comctl32 lie beside it, and Wine is told to take such
         libraries from beside an exe first, as Windows does for any that are not known ones.
-        With trace, a file gets Wine's trace of every text the program draws."""
+        With trace, a file gets Wine's trace of the channels (by default every text drawn)."""
         # Whatever main window is about already is not this run's.
         self.pid, self.stale = None, {row["pid"] for row in windows() if row["cls"] == "TForm1"}
         self.own_folder = folder is None
@@ -153,7 +153,7 @@ class Horalet:
             env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";winmm,comdlg32,comctl32=n,b"
         errors = subprocess.DEVNULL
         if trace:
-            env["WINEDEBUG"] = "+text"
+            env["WINEDEBUG"] = channels
             errors = open(trace, "wb")
         self.proc = subprocess.Popen([WINE, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
                                      stdout=subprocess.DEVNULL, stderr=errors, env=env)

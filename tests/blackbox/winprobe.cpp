@@ -6,6 +6,7 @@
 //   winprobe version FILE                  the version record's texts of an exe, NAME=value lines
 //   winprobe zero HEIGHT                   pixels per inch, and the height of "0" in MS Sans Serif of
 //                                          HEIGHT at 96 pixels per inch, scaled to this display
+//   winprobe resources PID                 the windows and the kernel handles process PID holds
 //   winprobe locale                        the system locale's time values, NAME=value lines
 //                                          (texts in the ANSI code page, as hex bytes)
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
@@ -23,6 +24,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -88,6 +90,56 @@ BOOL CALLBACK PrintChild(HWND window, LPARAM)
     return TRUE;
 }
 
+BOOL CALLBACK CountWindow(HWND window, LPARAM state)
+{
+    auto* count = reinterpret_cast<std::pair<DWORD, int>*>(state);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    if (pid == count->first) {
+        ++count->second;
+        EnumChildWindows(window, CountWindow, state);
+    }
+    return TRUE;
+}
+
+int CountWindows(DWORD pid)
+{
+    std::pair<DWORD, int> count{pid, 0};
+    EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count.second;
+}
+
+// The system's table of open handles, as NtQuerySystemInformation gives it.
+struct HandleEntry {
+    ULONG OwnerPid;
+    BYTE ObjectType;
+    BYTE Flags;
+    USHORT Value;
+    PVOID Object;
+    ULONG Access;
+};
+
+long CountHandles(DWORD pid)
+{
+    using Query = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return -1;
+    std::string table(1 << 16, '\0');
+    LONG status = 0;
+    ULONG needed = 0;
+    constexpr ULONG kSystemHandleInformation = 16;
+    while ((status = query(kSystemHandleInformation, &table[0], static_cast<ULONG>(table.size()), &needed)) ==
+           static_cast<LONG>(0xC0000004))
+        table.resize(table.size() * 2);
+    if (status != 0) return -1;
+    const ULONG count = *reinterpret_cast<const ULONG*>(table.data());
+    const auto* entries = reinterpret_cast<const HandleEntry*>(table.data() + sizeof(ULONG_PTR));
+    long mine = 0;
+    for (ULONG i = 0; i < count; ++i) mine += entries[i].OwnerPid == pid;
+    return mine;
+}
+
 int Usage(const char* why)
 {
     std::fprintf(
@@ -128,6 +180,14 @@ int main(int argc, char** argv)
         DeleteObject(font);
         ReleaseDC(nullptr, dc);
         std::printf("%d\t%ld\n", ppi, zero.cy);
+        return 0;
+    }
+    if (command == "resources") {
+        if (!argsFit(1)) return Usage("resources takes a process id");
+        long long pid = 0;
+        if (!Number(argv[2], pid)) return Usage("not a number");
+        std::printf("windows=%d\nhandles=%ld\n", CountWindows(static_cast<DWORD>(pid)),
+                    CountHandles(static_cast<DWORD>(pid)));
         return 0;
     }
     if (command == "locale") {
