@@ -47,3 +47,7 @@ add_test(NAME matrix
   COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/matrix.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe> --out ${CMAKE_BINARY_DIR}/matrix)
 set_tests_properties(matrix PROPERTIES TIMEOUT 1500 LABELS blackbox)
+
+# The bare seconds clock the benchmark measures the program against.
+add_executable(bareclock WIN32 tests/bench/bareclock.cpp)
+target_link_options(bareclock PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)

@@ -1,0 +1,246 @@
+#!/usr/bin/env python3
+"""Benchmark: Horalet.exe, a bare Win32 seconds clock and xclock, one after the other under the
+same Wine session and X server, each for the same minutes.
+
+    scripts/benchmark [MINUTES]      (2 by default; run inside scripts/with-wine)
+
+For each program: CPU time per minute of its own process and of the Wine server, context
+switches per second, private memory, start to first paint, repaints of the clock text per
+minute, and the size of the stripped exe. Two runs per program: one with Wine tracing the
+texts drawn (for the first paint and the repaints, with Wine's own timestamps), and one
+without any tracing for the costs. Writes build/benchmark/benchmark.md and .json.
+"""
+import argparse
+import glob
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+WINE = os.path.join(ROOT, "scripts", "wine")
+TICK = os.sysconf("SC_CLK_TCK")
+TIME = re.compile(r'^(\d+\.\d+):\w+:trace:text:DrawTextExW L"(\d{1,2}[^\d"]\d\d[^\d"]\d\d[^"]*)".*\] ([0-9a-f]{8})$')
+ANY = re.compile(r'^(\d+\.\d+):\w+:trace:text:DrawTextExW L".*\] ([0-9a-f]{8})$')
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICK  # utime, stime
+
+
+def context_switches(pid):
+    total = 0
+    for status in glob.glob(f"/proc/{pid}/task/*/status"):
+        try:
+            with open(status) as task:
+                for line in task:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        total += int(line.split()[1])
+        except OSError:
+            pass
+    return total
+
+
+def private_mb(pid):
+    kb = 0
+    with open(f"/proc/{pid}/smaps_rollup") as rollup:
+        for line in rollup:
+            if line.startswith(("Private_Clean", "Private_Dirty")):
+                kb += int(line.split()[1])
+    return kb / 1024
+
+
+def private_by_mapping(pid, top=8):
+    """Where the private pages lie: the largest mappings, by file or kind, in KB."""
+    sizes, name = {}, None
+    with open(f"/proc/{pid}/smaps") as smaps:
+        for line in smaps:
+            fields = line.split()
+            if re.match(r"^[0-9a-f]+-[0-9a-f]+ ", line):
+                name = os.path.basename(fields[5]) if len(fields) > 5 else "[anonymous]"
+            elif fields and fields[0] in ("Private_Clean:", "Private_Dirty:"):
+                sizes[name] = sizes.get(name, 0) + int(fields[1])
+    return dict(sorted(sizes.items(), key=lambda item: -item[1])[:top])
+
+
+def wineserver():
+    """The Wine server of this session: the one started with its prefix."""
+    wanted = b"WINEPREFIX=" + os.environ["WINEPREFIX"].encode()
+    for proc in glob.glob("/proc/[0-9]*"):
+        try:
+            if "wineserver" in open(f"{proc}/comm").read() and wanted in open(f"{proc}/environ", "rb").read().split(b"\0"):
+                return int(os.path.basename(proc))
+        except OSError:
+            continue
+    raise RuntimeError("no wineserver for this session")
+
+
+def start(program, env=None, errors=subprocess.DEVNULL):
+    return subprocess.Popen(program, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=errors,
+                            env=env or os.environ, cwd=os.path.dirname(program[-1]) if program[0] == WINE else None)
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(10)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(10)
+    time.sleep(3)  # the server lets go of the program's windows
+
+
+def traced(program, seconds):
+    """First paint and repaints of the time text per minute, from Wine's timestamped trace."""
+    trace = tempfile.NamedTemporaryFile(prefix="horalet-bench-", suffix=".txt", delete=False).name
+    env = dict(os.environ, WINEDEBUG="+timestamp,+text")
+    began = time.monotonic()
+    with open(trace, "wb") as errors:
+        process = start(program, env, errors)
+    first_paint = first_time = None
+    stamp_at_first = None
+    try:
+        deadline = time.monotonic() + 30
+        while first_time is None and time.monotonic() < deadline:
+            with open(trace, errors="replace") as log:
+                for line in log:
+                    match = ANY.match(line.strip())
+                    # Measuring (DT_CALCRECT) is no paint; single-line texts are the frame's.
+                    if match and not int(match.group(2), 16) & 0x420:
+                        if first_paint is None:
+                            first_paint = time.monotonic() - began
+                            stamp_at_first = float(match.group(1))
+                        if TIME.match(line.strip()):
+                            first_time = time.monotonic() - began
+                            break
+            time.sleep(0.005)
+        time.sleep(seconds + 8)
+    finally:
+        stop(process)
+    paints = []
+    with open(trace, errors="replace") as log:
+        for line in log:
+            match = TIME.match(line.strip())
+            if match and not int(match.group(3), 16) & 0x400:
+                paints.append(float(match.group(1)))
+    os.unlink(trace)
+    # One whole minute, from five seconds after the first paint.
+    window_start = (stamp_at_first or paints[0]) + 5
+    repaints = sum(window_start <= t < window_start + 60 for t in paints) if paints else None
+    return first_paint, first_time, repaints
+
+
+def quiet(program, minutes, wine):
+    """Costs over `minutes` with nothing traced, from five seconds after the start."""
+    process = start(program)
+    try:
+        time.sleep(5)
+        pid = process.pid
+        # The server serves this program alone now; it ends a little after its last client.
+        server = wineserver() if wine else None
+        server_cpu = cpu_seconds(server) if server else 0.0
+        cpu, switches, began = cpu_seconds(pid), context_switches(pid), time.monotonic()
+        time.sleep(minutes * 60)
+        elapsed = time.monotonic() - began
+        own = (cpu_seconds(pid) - cpu) / (elapsed / 60) * 1000
+        shared = (cpu_seconds(server) - server_cpu) / (elapsed / 60) * 1000 if server else 0.0
+        return {"own_ms_per_min": own, "server_ms_per_min": shared,
+                "switches_per_s": (context_switches(pid) - switches) / elapsed, "private_mb": private_mb(pid),
+                "private_kb_by_mapping": private_by_mapping(pid)}
+    finally:
+        stop(process)
+
+
+def xclock_first_map(display):
+    began = time.monotonic()
+    process = subprocess.Popen(["xclock", "-digital", "-update", "1"], stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--class", "XClock"], stdout=subprocess.DEVNULL,
+                   timeout=30)
+    mapped = time.monotonic() - began
+    stop(process)
+    return mapped
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--build", required=True)
+    parser.add_argument("--out", required=True)
+    parser.add_argument("--minutes", type=float, default=2)
+    args = parser.parse_args()
+    os.makedirs(args.out, exist_ok=True)
+    folder = tempfile.mkdtemp(prefix="horalet-bench-")
+    for name in ("Horalet.exe", "alarm.wav", "bareclock.exe"):
+        shutil.copy(os.path.join(args.build, name), folder)
+    programs = {
+        "Horalet": [WINE, os.path.join(folder, "Horalet.exe")],
+        "bare clock": [WINE, os.path.join(folder, "bareclock.exe")],
+        "xclock": ["xclock", "-digital", "-update", "1"],
+    }
+    results = {}
+    for name, program in programs.items():
+        print(f"benchmark: {name} ...", flush=True)
+        if program[0] == WINE:
+            first_paint, first_time, repaints = traced(program, 60)
+            exe = program[-1]
+            size = os.path.getsize(exe)
+        else:
+            first_paint = first_time = xclock_first_map(os.environ.get("DISPLAY"))
+            repaints, size = None, os.path.getsize(shutil.which("xclock"))
+        costs = quiet(program, args.minutes, program[0] == WINE)
+        results[name] = dict(costs, first_paint_s=first_paint, first_time_s=first_time, repaints_per_min=repaints,
+                             size_kb=size / 1024)
+        print(f"benchmark: {name}: {json.dumps(results[name])}", flush=True)
+    shutil.rmtree(folder, ignore_errors=True)
+
+    h, b, x = results["Horalet"], results["bare clock"], results["xclock"]
+    idle_h, idle_b = h["own_ms_per_min"] + h["server_ms_per_min"], b["own_ms_per_min"] + b["server_ms_per_min"]
+
+    def ratio(a, c):
+        return f"{a / c:.2f}" if c else "-"
+
+    def fmt(v, digits=1):
+        return "-" if v is None else f"{v:.{digits}f}" if isinstance(v, float) else str(v)
+
+    rows = [
+        ("CPU, own process (ms/min)", h["own_ms_per_min"], b["own_ms_per_min"], x["own_ms_per_min"], ""),
+        ("CPU, Wine server (ms/min)", h["server_ms_per_min"], b["server_ms_per_min"], None, ""),
+        ("CPU, own + server (ms/min)", idle_h, idle_b, x["own_ms_per_min"],
+         "≤ 1.1 × bare: " + ("met" if idle_h <= 1.1 * idle_b else "missed")),
+        ("context switches per second", h["switches_per_s"], b["switches_per_s"], x["switches_per_s"], ""),
+        ("repaints of the clock per minute", h["repaints_per_min"], b["repaints_per_min"], None,
+         "exactly 60: " + ("met" if h["repaints_per_min"] == 60 else "missed")),
+        ("private memory (MB)", h["private_mb"], b["private_mb"], x["private_mb"],
+         "within 1 MB of bare: " + ("met" if h["private_mb"] - b["private_mb"] <= 1 else "missed")),
+        ("start to first paint (s)", h["first_paint_s"], b["first_paint_s"], x["first_paint_s"],
+         "≤ 1.2 × bare: " + ("met" if h["first_paint_s"] <= 1.2 * b["first_paint_s"] else "missed")),
+        ("start to the time shown (s)", h["first_time_s"], b["first_time_s"], x["first_time_s"], ""),
+        ("stripped exe (KB)", h["size_kb"], b["size_kb"], x["size_kb"],
+         "≤ 300 KB: " + ("met" if h["size_kb"] <= 300 else "missed")),
+    ]
+    table = [f"Each program ran {args.minutes:g} min for the costs and 1 min traced, one after the other.", "",
+             "| | Horalet | bare clock | Horalet / bare | xclock | target |", "|---|---|---|---|---|---|"]
+    for label, hv, bv, xv, target in rows:
+        both = isinstance(hv, (int, float)) and isinstance(bv, (int, float))
+        table.append(f"| {label} | {fmt(hv, 2 if 'paint' in label or 'shown' in label else 1)} | "
+                     f"{fmt(bv, 2 if 'paint' in label or 'shown' in label else 1)} | "
+                     f"{ratio(hv, bv) if both else '-'} | {fmt(xv, 2 if 'paint' in label or 'shown' in label else 1)} | "
+                     f"{target} |")
+    text = "\n".join(table) + "\n"
+    with open(os.path.join(args.out, "benchmark.md"), "w") as report:
+        report.write(text)
+    with open(os.path.join(args.out, "benchmark.json"), "w") as report:
+        json.dump(results, report, indent=1)
+    print(text)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
