@@ -118,11 +118,14 @@ target_link_libraries(wine_tests PRIVATE horalet_win32 gtest winmm)
 add_test(NAME wine_tests COMMAND wine_tests --gtest_filter=-NoSoundDevice.*)
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
 
-# The same executable on a display of 120 pixels per inch, which a process takes at its start.
-add_test(NAME wine_tests_120dpi
-  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine ${CMAKE_CURRENT_SOURCE_DIR}/scripts/at-resolution 120
-          $<TARGET_FILE:wine_tests> --gtest_filter=HighResolution.*)
-set_tests_properties(wine_tests_120dpi PROPERTIES TIMEOUT 300 LABELS wine RUN_SERIAL ON)
+# The same executable on displays of 120, 144 and 192 pixels per inch, which a process takes
+# at its start.
+foreach(ppi 120 144 192)
+  add_test(NAME wine_tests_${ppi}dpi
+    COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine ${CMAKE_CURRENT_SOURCE_DIR}/scripts/at-resolution ${ppi}
+            $<TARGET_FILE:wine_tests> --gtest_filter=Scaling.*)
+  set_tests_properties(wine_tests_${ppi}dpi PROPERTIES TIMEOUT 300 LABELS wine RUN_SERIAL ON)
+endforeach()
 
 # The alarm on a machine whose sound output cannot be opened: the play fails, nothing spins.
 add_test(NAME wine_tests_no_sound

@@ -19,6 +19,7 @@ void TForm1::BindAlarmEvents()
     Timer1->SetOnTimer([this](void* sender) { Timer1Timer(sender); });
     Button3->OnClick = [this](void* sender) { Button3Click(sender); };
     MediaPlayer1->OnNotify = [this](void* sender) { MediaPlayer1Notify(sender); };
+    GroupBox1->OnKeyDown = [this](void* sender, WORD& key) { GroupBox1KeyDown(sender, key); };
 }
 
 // Set Alarm: the panel opens on the next minute, whatever alarm is armed.
@@ -42,6 +43,15 @@ void TForm1::SetAlarm2Click(void* sender)
 void TForm1::Label1Click(void*)
 {
     Label1->SetCaption(Label1->Caption() == "AM" ? "PM" : "AM");
+}
+
+// A and P choose the day half from the keyboard, wherever the focus is in the panel: the
+// toggle itself is a label, which only the mouse reaches.
+void TForm1::GroupBox1KeyDown(void*, WORD& key)
+{
+    if (key != 'A' && key != 'P') return;
+    Label1->SetCaption(key == 'A' ? "AM" : "PM");
+    key = 0;
 }
 
 // No Alarm: hour 00 is what Done disarms on.

@@ -8,6 +8,7 @@
 #include "app/guard.h"
 #include "app/names.h"
 #include "clock/localetime.h"
+#include "widgets/systemlibrary.h"
 
 TForm1* Form1 = nullptr;
 std::string AppFolder;
@@ -184,15 +185,43 @@ void TForm1::BuildMenus()
 void TForm1::ScaleForDisplay()
 {
     const int ppi = ScreenPixelsPerInch();
-    if (ppi != kDesignPixelsPerInch) font_->SetHeight(MulDiv(font_->Height(), ppi, kDesignPixelsPerInch));
+    if (ppi != kDesignPixelsPerInch) {
+        font_->SetHeight(MulDiv(font_->Height(), ppi, kDesignPixelsPerInch));
+        FontChanged();
+    }
     ScreenDC dc;
     SelectGuard select(dc.Get(), font_->Handle());
     SIZE zero{};
     GetTextExtentPoint32A(dc.Get(), "0", 1, &zero);
     if (zero.cy == kDesignTextHeight) return;
-    // The elements scale; the window keeps its outer size.
+    scaleNumerator_ = zero.cy;
+    scaleDenominator_ = kDesignTextHeight;
     for (TLabel* label : Labels()) label->ScaleBy(zero.cy, kDesignTextHeight);
     for (TWindowedElement* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
+    // The window grows with what it holds, so that nothing is cut off.
+    const SIZE outer = OuterSizeFor(kLayoutBounds.Width, kLayoutBounds.Height);
+    SetWindowPos(handle_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE TForm1::OuterSizeFor(int designWidth, int designHeight) const
+{
+    if (scaleNumerator_ == scaleDenominator_) return {designWidth, designHeight};
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL);
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(handle_, GWL_EXSTYLE));
+    // The frame, title bar and menu bar as the system draws them here, and as it drew them in the design.
+    RECT here{0, 0, 0, 0};
+    AdjustWindowRectEx(&here, style, TRUE, exStyle);
+    RECT design{0, 0, 0, 0};
+    if (!SystemLibrary::AdjustWindowRectExForDpi(&design, style, TRUE, exStyle, kDesignPixelsPerInch)) {
+        // An older system: this frame taken back to the design's resolution.
+        const int ppi = ScreenPixelsPerInch();
+        design = {MulDiv(here.left, kDesignPixelsPerInch, ppi), MulDiv(here.top, kDesignPixelsPerInch, ppi),
+                  MulDiv(here.right, kDesignPixelsPerInch, ppi), MulDiv(here.bottom, kDesignPixelsPerInch, ppi)};
+    }
+    const int clientWidth = designWidth - (design.right - design.left);
+    const int clientHeight = designHeight - (design.bottom - design.top);
+    return {MulDiv(clientWidth, scaleNumerator_, scaleDenominator_) + (here.right - here.left),
+            MulDiv(clientHeight, scaleNumerator_, scaleDenominator_) + (here.bottom - here.top)};
 }
 
 void TForm1::FormCreate(void*)
@@ -274,8 +303,9 @@ void TForm1::Minimize1Click(void*)
 namespace {
 
 // The lock must know the new width before the change of width runs it.
-void UseLayoutWidth(int width)
+void UseLayoutWidth(int designWidth)
 {
+    const int width = Form1->OuterSizeFor(designWidth, kLayoutBounds.Height).cx;
     LockedWidth = width;
     const RECT r = Form1->OuterRect();
     if (r.right - r.left != width)

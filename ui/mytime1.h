@@ -78,6 +78,7 @@ public:
     void ListBox1DblClick(void* sender);
     void Help2Click(void* sender);
     void About1Click(void* sender);
+    void GroupBox1KeyDown(void* sender, WORD& key);
 
     // Shows the window in its normal state; the first showing runs the resize lock.
     void Show();
@@ -85,6 +86,9 @@ public:
     enum class TWindowState { Normal, Minimized, Maximized };
     TWindowState WindowState() const { return windowState_; }
     RECT OuterRect() const;
+    // The outer size whose client area is that of a window of this outer size at 96 pixels per
+    // inch, scaled by the same factor as the elements: the design size where nothing scales.
+    SIZE OuterSizeFor(int designWidth, int designHeight) const;
 
     POINT ScrollOrigin() const override { return {-scroll_.x, -scroll_.y}; }
     void ContentChanged() override;
@@ -115,6 +119,9 @@ private:
     bool updatingScrollBars_ = false;
     RECT scrollExtent_{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
     TAlarmWatch FAlarmWatch;
+    // The layout's scale on this display: the text height of "0" over its design height.
+    int scaleNumerator_ = 1;
+    int scaleDenominator_ = 1;
 };
 
 // The main window, alive from its building to the end of the run.

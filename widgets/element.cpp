@@ -94,9 +94,14 @@ void TElement::SetColor(TColor color)
 
 void TElement::ScaleBy(int numerator, int denominator)
 {
-    if (font_) font_->SetSize(MulDiv(font_->Size(), numerator, denominator));
-    SetBounds(ScaleEdges(bounds_, numerator, denominator));
-    if (font_) FontChanged();
+    const TBounds scaled = ScaleEdges(bounds_, numerator, denominator);
+    // The new font goes out before anything else happens, so that no control is left holding
+    // the one the change deleted.
+    if (font_) {
+        font_->SetSize(MulDiv(font_->Size(), numerator, denominator));
+        FontChanged();
+    }
+    SetBounds(scaled);
 }
 
 TWindowedElement* TopLevelOf(const TElement* control)
@@ -200,6 +205,9 @@ void TWindowedElement::ScaleBy(int numerator, int denominator)
 void TWindowedElement::FontChanged()
 {
     if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    // What takes its font from here shares its handle, which the change has replaced.
+    for (TLabel* label : labels_) label->ParentFontChanged();
+    for (TWindowedElement* child : children_) child->ParentFontChanged();
 }
 
 void TWindowedElement::ColorChanged()
@@ -212,6 +220,17 @@ LRESULT TWindowedElement::CtlColor(HDC dc)
     SetTextColor(dc, Font().Color().Resolve());
     SetBkColor(dc, Color().Resolve());
     return reinterpret_cast<LRESULT>(Color().Brush());
+}
+
+bool TWindowedElement::OfferKey(WORD key)
+{
+    for (TWindowedElement* c = this; c; c = c->Parent()) {
+        if (!c->OnKeyDown) continue;
+        WORD offered = key;
+        c->OnKeyDown(c, offered);
+        if (offered == 0) return true;
+    }
+    return false;
 }
 
 bool TWindowedElement::HandleTabKey(UINT message, WPARAM wParam)
@@ -342,8 +361,12 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_KEYDOWN:
-    case WM_CHAR:
         if (HandleTabKey(message, wParam)) return 0;
+        keyTaken_ = OfferKey(static_cast<WORD>(wParam));
+        if (keyTaken_) return 0;
+        break;
+    case WM_CHAR:
+        if (HandleTabKey(message, wParam) || std::exchange(keyTaken_, false)) return 0;
         break;
     }
     return DefaultProc(message, wParam, lParam);

@@ -20,6 +20,8 @@ constexpr UINT kReflectNotify = WM_APP + 0x101;
 constexpr UINT kReflectColor = WM_APP + 0x102;
 
 using TEventHandler = std::function<void(void* sender)>;
+// A key pressed in a control; a handler that takes the key sets it to 0.
+using TKeyEvent = std::function<void(void* sender, WORD& key)>;
 
 // Left, top, width and height relative to the parent's client area.
 struct TBounds {
@@ -76,6 +78,11 @@ public:
     virtual void Loaded() {}
     // Scales edges and own font by numerator/denominator, for other displays.
     virtual void ScaleBy(int numerator, int denominator);
+    // The parent's font changed: an element that takes it takes the new one.
+    void ParentFontChanged()
+    {
+        if (!font_) FontChanged();
+    }
 
 protected:
     virtual void FontChanged() {}
@@ -104,6 +111,9 @@ public:
 
     int TabOrder = -1;
     bool TabStop = false;
+
+    // Sees the keys pressed in this control and in every control inside it, before they do.
+    TKeyEvent OnKeyDown;
 
     // Labels and windowed children that this control contains, in layout order.
     const std::vector<TLabel*>& Labels() const { return labels_; }
@@ -142,6 +152,8 @@ protected:
     void FontChanged() override;
     void ColorChanged() override;
     bool HandleTabKey(UINT message, WPARAM wParam);
+    // Offers a key to this control's OnKeyDown and its containers'; true when one took it.
+    bool OfferKey(WORD key);
 
     HWND handle_ = nullptr;
     bool enabled_ = true;
@@ -157,6 +169,7 @@ private:
     std::vector<TLabel*> labels_;
     std::vector<TWindowedElement*> children_;
     TLabel* pressedLabel_ = nullptr;
+    bool keyTaken_ = false; // the character of a key an OnKeyDown took is not typed
 };
 
 // The top-level window that contains an element, if any.

@@ -62,15 +62,32 @@ std::string ReadWhole(HANDLE file, const std::string& path)
 
 TListBox::TListBox(TWindowedElement* parent, const TBounds& bounds, int itemHeight,
                    const std::vector<std::string>& items)
-    : TWindowedElement(parent)
+    : TWindowedElement(parent), itemHeight_(itemHeight)
 {
     bounds_ = bounds;
     visible_ = false;
     TabStop = true;
     color_ = TColor::System(COLOR_WINDOW);
     CreateStock("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
-    SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight);
     SetItems(items);
+}
+
+void TListBox::FontChanged()
+{
+    TWindowedElement::FontChanged();
+    ApplyItemHeight();
+}
+
+void TListBox::ScaleBy(int numerator, int denominator)
+{
+    itemHeight_ = MulDiv(itemHeight_, numerator, denominator);
+    TWindowedElement::ScaleBy(numerator, denominator);
+    ApplyItemHeight();
+}
+
+void TListBox::ApplyItemHeight()
+{
+    if (handle_) SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
 }
 
 std::vector<std::string> TListBox::Items() const

@@ -21,6 +21,15 @@ public:
 
     TEventHandler OnDblClick;
 
+    void ScaleBy(int numerator, int denominator) override;
+
 protected:
     void Command(WORD code) override;
+    // A new font resets the platform's item height: the list's own goes back in.
+    void FontChanged() override;
+
+private:
+    void ApplyItemHeight();
+
+    int itemHeight_;
 };

@@ -16,6 +16,10 @@ namespace SystemLibrary {
 // platform offers that; the program loads nothing from its own folder.
 void RestrictSearchToSystemFolder();
 
+// The frame a window of these styles has at a resolution other than the running one; false
+// where the platform is older than the call.
+bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
+
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
 BOOL SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
 BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);

@@ -1,12 +1,16 @@
-// The layout on a display of another resolution: run by CTest with LogPixels set to 120.
+// The layout on a display of any resolution: run by CTest at 96 with the other tests, and with
+// LogPixels set to 120, 144 and 192.
 #include <gtest/gtest.h>
 
+#include "clock/localetime.h"
 #include "tests/wine/harness.h"
 #include "ui/mytime1.h"
+#include "widgets/fontsize.h"
+#include "widgets/systemlibrary.h"
 
 namespace {
 
-using HighResolution = FormFixture;
+using Scaling = FormFixture;
 
 int TextHeightOfZero(const TFont& font)
 {
@@ -19,20 +23,52 @@ int TextHeightOfZero(const TFont& font)
     return size.cy;
 }
 
-TEST_F(HighResolution, ElementsScaleByTheTextHeightAndTheWindowKeepsItsSize)
+SIZE ClientSize(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+TEST_F(Scaling, EverythingScalesByTheTextHeightAndTheWindowGrowsWithIt)
 {
     const int ppi = ScreenPixelsPerInch();
-    if (ppi == 96) GTEST_SKIP() << "runs only on a display of another resolution";
     EXPECT_EQ(MulDiv(-11, ppi, 96), form->Font().Height());
     const int h = TextHeightOfZero(form->Font());
-    ASSERT_NE(13, h);
-
-    RECT outer{};
-    GetWindowRect(Window(), &outer);
-    EXPECT_EQ(243, outer.right - outer.left);
-    EXPECT_EQ(185, outer.bottom - outer.top);
-
     auto scaled = [h](int edge) { return MulDiv(edge, h, 13); };
+    auto noScrollBars = [this] { return !(GetWindowLongA(Window(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)); };
+
+    // The client area the design's outer sizes leave at 96, here 235 by 139 for 243 by 185.
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT frame{0, 0, 0, 0};
+    ASSERT_TRUE(SystemLibrary::AdjustWindowRectExForDpi(&frame, style, TRUE, 0, 96));
+    EXPECT_EQ(235, 243 - (frame.right - frame.left));
+    EXPECT_EQ(139, 185 - (frame.bottom - frame.top));
+    struct Width {
+        const char* name;
+        void (*use)();
+        int design;
+    };
+    const Width widths[] = {{"at start", nullptr, 243}, {"narrow", UseNarrowLayout, 200}, {"wide", UseWideLayout, 250}};
+    for (const Width& width : widths) {
+        SCOPED_TRACE(width.name);
+        if (width.use) width.use();
+        RECT outer{};
+        GetWindowRect(Window(), &outer);
+        EXPECT_EQ(outer.right - outer.left, LockedWidth);
+        EXPECT_EQ(outer.bottom - outer.top, LockedHeight);
+        if (ppi == 96 && h == 13) {
+            EXPECT_EQ(width.design, outer.right - outer.left);
+            EXPECT_EQ(185, outer.bottom - outer.top);
+        }
+        const SIZE client = ClientSize(Window());
+        EXPECT_EQ(scaled(width.design - 8), client.cx);
+        EXPECT_EQ(scaled(139), client.cy);
+        EXPECT_EQ(255, outer.left);
+        EXPECT_EQ(140, outer.top);
+        EXPECT_TRUE(noScrollBars());
+    }
+
     struct Row {
         const char* name;
         const TElement* element;
@@ -50,11 +86,68 @@ TEST_F(HighResolution, ElementsScaleByTheTextHeightAndTheWindowKeepsItsSize)
         EXPECT_EQ(scaled(row.right) - scaled(row.left), row.element->Width());
         EXPECT_EQ(scaled(row.bottom) - scaled(row.top), row.element->Height());
     }
-    // Own fonts scale by their point size; an edit field's height follows its font.
-    EXPECT_EQ(-MulDiv(MulDiv(-MulDiv(-16, 72, ppi), h, 13), ppi, 72), form->Label2->Font().Height());
     EXPECT_EQ(TEditField::HeightForFont(form->Edit1->Font()), form->Edit1->Height());
     EXPECT_EQ(scaled(16), form->Timelabel1->Left());
     EXPECT_EQ(scaled(48), form->Label2->Top());
+    EXPECT_EQ(scaled(13), SendMessageA(form->ListBox1->Handle(), LB_GETITEMHEIGHT, 0, 0));
+
+    // Every control that shows text holds a live font of its scaled height, its own or the one
+    // it takes from its parent; own fonts scale by their point size.
+    const int panel = HeightOfPoints(MulDiv(PointsOfHeight(-16, ppi), h, 13), ppi);
+    const int window = MulDiv(-11, ppi, 96);
+    struct Font {
+        const char* name;
+        const TWindowedElement* control;
+        int height;
+    };
+    const Font fonts[] = {
+        {"GroupBox1", form->GroupBox1.get(), panel}, {"Edit1", form->Edit1.get(), panel},
+        {"Edit2", form->Edit2.get(), panel},         {"Button1", form->Button1.get(), panel},
+        {"Button2", form->Button2.get(), panel},     {"Button3", form->Button3.get(), panel},
+        {"ListBox1", form->ListBox1.get(), window},  {"Button4", form->Button4.get(), window},
+    };
+    for (const Font& font : fonts) {
+        SCOPED_TRACE(font.name);
+        const auto held = reinterpret_cast<HFONT>(SendMessageA(font.control->Handle(), WM_GETFONT, 0, 0));
+        LOGFONTA described{};
+        ASSERT_EQ(static_cast<int>(sizeof described), GetObjectA(held, sizeof described, &described));
+        EXPECT_EQ(font.height, described.lfHeight);
+    }
+    for (const TWindowedElement* fontless : {static_cast<const TWindowedElement*>(form->UpDown1.get()),
+                                             static_cast<const TWindowedElement*>(form->UpDown2.get())})
+        EXPECT_EQ(0, SendMessageA(fontless->Handle(), WM_GETFONT, 0, 0));
+
+    // Everything fits with the panel open, and with the viewer open.
+    SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+    EXPECT_TRUE(noScrollBars()) << "the panel open";
+    SendMessageA(Window(), WM_COMMAND, form->Help2->Command(), 0);
+    EXPECT_TRUE(noScrollBars()) << "the viewer open";
+}
+
+TEST_F(Scaling, AAndPChooseTheDayHalfFromTheKeyboard)
+{
+    FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
+    FakeClock clock(9, 30, 0);
+    form->FormCreate(nullptr);
+    struct Row {
+        WORD key;
+        const char* half;
+        const char* armed;
+    };
+    for (const Row& row : {Row{'P', "PM", "9:31:00 PM"}, Row{'A', "AM", "9:31:00 AM"}}) {
+        SCOPED_TRACE(row.half);
+        SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+        // Wherever the focus is in the panel: the hour spinner after the preset, or a field.
+        for (HWND focus : {form->UpDown1->Handle(), form->Edit2->Handle()}) {
+            form->Label1->SetCaption(row.key == 'A' ? "PM" : "AM");
+            SetFocus(focus);
+            SendMessageA(focus, WM_KEYDOWN, row.key, 1);
+            EXPECT_EQ(row.half, form->Label1->Caption());
+        }
+        SendMessageA(form->GroupBox1->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form->Button2->Handle()));
+        EXPECT_EQ(row.armed, form->Label3->Caption());
+    }
 }
 
 } // namespace
