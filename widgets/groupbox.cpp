@@ -15,6 +15,14 @@ LRESULT TGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCHITTEST:
         // A stock group box lets the mouse through; ours takes it, for the labels inside.
         return HTCLIENT;
+    case WM_ERASEBKGND: {
+        // A stock group box leaves its inside as it was: the clock and the status line
+        // beneath would show through the open panel.
+        RECT inside{};
+        GetClientRect(handle_, &inside);
+        FillRect(reinterpret_cast<HDC>(wParam), &inside, Color().Brush());
+        return 1;
+    }
     case WM_PAINT: {
         const LRESULT result = TWindowedElement::WindowProc(message, wParam, lParam);
         HDC dc = GetDC(handle_);

@@ -16,9 +16,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
 sys.path.insert(0, HERE)
-from matrix_case import CASES  # noqa: E402
-
-RESOLUTIONS = (96, 120, 144)
+from matrix_case import CASES, RESOLUTIONS  # noqa: E402
 
 
 def run(cases, args):

@@ -26,6 +26,7 @@ import session
 from session import WINE, Horalet, click, grab, poll, probe
 
 INTERNATIONAL = r"HKCU\Control Panel\International"
+RESOLUTIONS = (96, 120, 144, 192)
 BM_CLICK = 0x00F5
 
 # name: (LANG, overrides of HKCU\Control Panel\International)
@@ -199,14 +200,12 @@ def main():
                     message == f"'{composed.decode('latin-1')}' is not a valid time."
                 result["alarm_line"] = message
                 click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
-                grab_window(app, os.path.join(out, f"{name}-96.png"))
             else:
                 expected = time_text(alarm[0], alarm[1], 0, st)
                 line = poll(lambda: [t for t, top in painted(trace) if top == 72 and as_bytes(t, st)[0] == expected],
                             timeout=10)
                 checks["alarm line in the clock's form"] = bool(line)
                 result["alarm_line"] = line[-1] if line else None
-                grab_window(app, os.path.join(out, f"{name}-96.png"))
                 ringing = poll(lambda: app.child("Button", "Kill Alarm", visible=1), timeout=75, interval=0.5)
                 checks["rings"] = bool(ringing)
                 heard = os.path.getsize(os.environ["HORALET_SOUND_FILE"]) - before
@@ -219,10 +218,11 @@ def main():
         finally:
             app.stop()
 
-        for ppi in (120, 144):
+        design = {}
+        for ppi in RESOLUTIONS:
             reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", str(ppi))
             try:
-                checks[f"scaled at {ppi}"] = scaled_layout(name, ppi, out, st)
+                checks[f"scaled at {ppi}"] = scaled_layout(name, ppi, out, design)
             finally:
                 reg_add(r"HKCU\Control Panel\Desktop", "LogPixels", "REG_DWORD", "96")
     except Exception as failure:  # the case reports what stopped it
@@ -248,30 +248,39 @@ def mul_div(a, b, c):
     return quotient if (a * b >= 0) == (c > 0) else -quotient
 
 
-def scaled_layout(name, ppi, out, st):
-    """At ppi, the panel's edges are the layout's times the text height of "0" over 13; the
-    window keeps its outer size. Saves a picture with the panel closed by Done."""
+def scaled_layout(name, ppi, out, design):
+    """At ppi, the panel's edges and the window's client area are the layout's at 96 times the
+    text height of "0" over 13, so nothing is cut off and no scroll bar shows; at 96 the window
+    is exactly 250 by 185 with the panel open. Saves a picture with the panel open, with it
+    closed by Done, and with the viewer open."""
     shown_ppi, zero = map(int, probe("zero", -11).split())
     app = Horalet()
     try:
         app.choose(0, 1, of=4)
         panel = poll(lambda: app.child("Button", "Set Alarm", visible=1))
         c = app.client()
+        if ppi == 96:
+            design["client"] = (c["w"], c["h"])
+        wanted_client = tuple(mul_div(e, zero, 13) for e in design["client"])
         edges = (panel["left"] - c["x"], panel["top"] - c["y"], panel["right"] - c["x"], panel["bottom"] - c["y"])
         wanted = tuple(mul_div(e, zero, 13) for e in (24, 16, 185, 105))
         form = app.form()
         outer = (form["right"] - form["left"], form["bottom"] - form["top"])
-        # The panel may reach past the window's fixed client area (that is what its scroll
-        # bars are for): Done is pressed as the keyboard would press it.
+        grab_window(app, os.path.join(out, f"{name}-{ppi}-panel.png"))
         probe("post", app.child("Button", "Done")["hwnd"], BM_CLICK, 0, 0)
         box = poll(lambda: app.find("#32770", visible=1), timeout=3)
         if box:  # a locale whose composed text Done cannot read
             click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
         time.sleep(0.5)
         grab_window(app, os.path.join(out, f"{name}-{ppi}.png"))
+        app.choose(1, 1, of=2)
+        poll(app.list_lines)
+        grab_window(app, os.path.join(out, f"{name}-{ppi}-viewer.png"))
+        click(app.child("Button", "Back"))
         app.choose(0, 4, of=4)
         app.wait_exit()
-        return shown_ppi == ppi and edges == wanted and outer == (250, 185)
+        exact = ppi != 96 or zero != 13 or outer == (250, 185)
+        return shown_ppi == ppi and edges == wanted and (c["w"], c["h"]) == wanted_client and exact
     finally:
         app.stop()
 
