@@ -170,7 +170,11 @@ def main():
             time.sleep(0.5)
         app = Horalet(trace=trace)
         try:
-            clock = poll(lambda: [t for t, top in painted(trace) if top == 16 and t != "Timelabel1"], timeout=10)
+            # Where the locale's font has another text height, the layout scales at 96 too.
+            _, zero = map(int, probe("zero", -11).split())
+            clock_top, line_top = mul_div(16, zero, 13), mul_div(72, zero, 13)
+            clock = poll(lambda: [t for t, top in painted(trace) if top == clock_top and t != "Timelabel1"],
+                         timeout=10)
             assert clock, "the clock drew no time"
             text, codepage = as_bytes(clock[-1], st)
             result["clock_text"] = clock[-1]
@@ -202,7 +206,7 @@ def main():
                 click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
             else:
                 expected = time_text(alarm[0], alarm[1], 0, st)
-                line = poll(lambda: [t for t, top in painted(trace) if top == 72 and as_bytes(t, st)[0] == expected],
+                line = poll(lambda: [t for t, top in painted(trace) if top == line_top and as_bytes(t, st)[0] == expected],
                             timeout=10)
                 checks["alarm line in the clock's form"] = bool(line)
                 result["alarm_line"] = line[-1] if line else None
@@ -259,13 +263,13 @@ def scaled_layout(name, ppi, out, design):
         app.choose(0, 1, of=4)
         panel = poll(lambda: app.child("Button", "Set Alarm", visible=1))
         c = app.client()
-        if ppi == 96:
-            design["client"] = (c["w"], c["h"])
+        form = app.form()
+        outer = (form["right"] - form["left"], form["bottom"] - form["top"])
+        if ppi == 96:  # what the frame, title bar and menu bar leave of 250 by 185 here
+            design["client"] = (250 - (outer[0] - c["w"]), 185 - (outer[1] - c["h"]))
         wanted_client = tuple(mul_div(e, zero, 13) for e in design["client"])
         edges = (panel["left"] - c["x"], panel["top"] - c["y"], panel["right"] - c["x"], panel["bottom"] - c["y"])
         wanted = tuple(mul_div(e, zero, 13) for e in (24, 16, 185, 105))
-        form = app.form()
-        outer = (form["right"] - form["left"], form["bottom"] - form["top"])
         grab_window(app, os.path.join(out, f"{name}-{ppi}-panel.png"))
         probe("post", app.child("Button", "Done")["hwnd"], BM_CLICK, 0, 0)
         box = poll(lambda: app.find("#32770", visible=1), timeout=3)
@@ -274,7 +278,7 @@ def scaled_layout(name, ppi, out, design):
         time.sleep(0.5)
         grab_window(app, os.path.join(out, f"{name}-{ppi}.png"))
         app.choose(1, 1, of=2)
-        poll(app.list_lines)
+        assert poll(app.list_lines), f"Help opened no viewer at {ppi}"
         grab_window(app, os.path.join(out, f"{name}-{ppi}-viewer.png"))
         click(app.child("Button", "Back"))
         app.choose(0, 4, of=4)
