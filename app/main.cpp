@@ -1,8 +1,6 @@
 // The program's entry: start-up in its order, the event loop, and the end of the run.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdlib>
 #include <memory>
 
@@ -26,13 +24,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     // Before any library is loaded by name: none may come from the exe's own folder.
     SystemLibrary::RestrictSearchToSystemFolder();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
-    try {
-        SystemLibrary::InitCommonControlsEx(&controls);
-    } catch (const std::exception& failure) {
-        ShowStartupFailure(failure);
-        return 1;
-    }
     ReadTimeTextSettings();
     ScreenPixelsPerInch();
 

@@ -13,10 +13,14 @@ TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TW
 {
     bounds_ = bounds;
     visible_ = false; // never shown: the clock drives it, the user does not
+}
+
+void TSoundPlayer::CreateHandle()
+{
     const POINT origin = parent_->ScrollOrigin();
     CreateOwn(RegisterOwnClass("HoraletMediaPlayer", nullptr, GetSysColorBrush(COLOR_BTNFACE)), "",
               WS_CHILD | WS_CLIPSIBLINGS, 0, parent_->Handle(), nullptr,
-              {origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height});
+              {origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height});
 }
 
 TSoundPlayer::~TSoundPlayer()
@@ -34,7 +38,8 @@ void TSoundPlayer::Open()
 {
     if (opened_) Close();
     MCI_OPEN_PARMSA open{};
-    open.dwCallback = Callback();
+    // The notifications go to the player's window, made for the first open.
+    open.dwCallback = reinterpret_cast<DWORD_PTR>(HandleNeeded());
     // MCI takes no name of 260 characters or more: a file that deep goes by its short name.
     const std::string element = ShortEnoughPath(fileName_);
     open.lpstrElementName = element.c_str();

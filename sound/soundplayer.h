@@ -43,6 +43,9 @@ public:
     static std::string ErrorText(uint32_t error);
 
 protected:
+    void CreateHandle() override;
+    // It shows no text.
+    void ApplyFont() override {}
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -54,12 +54,7 @@ TForm1::TForm1() : TWindowedElement(nullptr)
     font_.emplace("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT));
     color_ = TColor::System(COLOR_BTNFACE);
     bounds_ = kLayoutBounds;
-    const char* windowClass =
-        RegisterOwnClass("TForm1", nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-    CreateOwn(windowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Application->Handle(), nullptr,
-              kLayoutBounds);
-    SendMessageA(handle_, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), "MAINICON")));
+    HandleNeeded();
     BuildLayout();
     BuildMenus();
     BindAlarmEvents();
@@ -69,6 +64,16 @@ TForm1::TForm1() : TWindowedElement(nullptr)
     LoadAll(*this);
     loading_ = false;
     Guarded([this] { FormCreate(this); });
+}
+
+void TForm1::CreateHandle()
+{
+    const char* windowClass =
+        RegisterOwnClass("TForm1", nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+    CreateOwn(windowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Application->Handle(), nullptr,
+              kLayoutBounds);
+    SendMessageA(handle_, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), "MAINICON")));
 }
 
 TForm1::~TForm1()
@@ -150,11 +155,6 @@ void TForm1::BuildLayout()
     Timer1->SetInterval(250);
 
     FontDialog1 = std::make_unique<TFontChooser>(TFont("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT)));
-
-    // Later windowed elements lie above earlier ones, whatever order they are shown in.
-    for (TWindowedElement* element : std::vector<TWindowedElement*>{MediaPlayer1.get(), GroupBox1.get(), Button3.get(),
-                                                                    ListBox1.get(), Button4.get()})
-        SetWindowPos(element->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TForm1::BuildMenus()

@@ -94,6 +94,7 @@ public:
     void ContentChanged() override;
 
 protected:
+    void CreateHandle() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -105,7 +106,6 @@ private:
     void BuildLayout();
     void BuildMenus();
     void ScaleForDisplay();
-    void LoadedAll();
     void Resized(WPARAM kind);
     void Scroll(int bar, WORD request);
     void UpdateScrollBars();

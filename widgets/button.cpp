@@ -2,12 +2,16 @@
 #include "widgets/button.h"
 
 TButton::TButton(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible)
-    : TWindowedElement(parent)
+    : TWindowedElement(parent), caption_(caption)
 {
     bounds_ = bounds;
     visible_ = visible;
     TabStop = true;
-    CreateStock("BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON);
+}
+
+void TButton::CreateHandle()
+{
+    CreateStock("BUTTON", caption_.c_str(), WS_TABSTOP | BS_PUSHBUTTON);
 }
 
 void TButton::Command(WORD code)

@@ -10,5 +10,9 @@ public:
     TEventHandler OnClick;
 
 protected:
+    void CreateHandle() override;
     void Command(WORD code) override;
+
+private:
+    std::string caption_;
 };

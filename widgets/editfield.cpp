@@ -1,19 +1,26 @@
 // Edit field.
 #include "widgets/editfield.h"
 
+#include <utility>
 #include <vector>
 
 TEditField::TEditField(TWindowedElement* parent, const TBounds& bounds, std::string text, bool readOnly)
-    : TWindowedElement(parent)
+    : TWindowedElement(parent), text_(std::move(text)), readOnly_(readOnly)
 {
     bounds_ = bounds;
     TabStop = true;
     color_ = TColor::System(COLOR_WINDOW);
-    CreateStock("EDIT", text.c_str(), WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
+}
+
+void TEditField::CreateHandle()
+{
+    CreateStock("EDIT", text_.c_str(), WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
 }
 
 std::string TEditField::Text() const
 {
+    // Once there is a window, the text is the window's: its spinner writes there.
+    if (!handle_) return text_;
     std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(handle_)) + 1);
     const int length = GetWindowTextA(handle_, buffer.data(), static_cast<int>(buffer.size()));
     return std::string(buffer.data(), static_cast<size_t>(length));
@@ -22,8 +29,13 @@ std::string TEditField::Text() const
 void TEditField::SetText(const std::string& text)
 {
     if (text == Text()) return;
-    // The field answers with EN_CHANGE, reflected to Command, while the text is set.
-    SetWindowTextA(handle_, text.c_str());
+    if (handle_) {
+        // The field answers with EN_CHANGE, reflected to Command, while the text is set.
+        SetWindowTextA(handle_, text.c_str());
+        return;
+    }
+    text_ = text;
+    if (OnChange) OnChange(this);
 }
 
 void TEditField::Command(WORD code)

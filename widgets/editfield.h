@@ -17,7 +17,12 @@ public:
     static int HeightForFont(const TFont& font);
 
 protected:
+    void CreateHandle() override;
     void Command(WORD code) override;
     void FontChanged() override;
     void ScaleBy(int numerator, int denominator) override;
+
+private:
+    std::string text_; // until the field has a window
+    bool readOnly_;
 };

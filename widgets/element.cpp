@@ -148,18 +148,55 @@ void TWindowedElement::SetBounds(const TBounds& bounds)
 
 void TWindowedElement::SetVisible(bool visible)
 {
-    if (visible == visible_) return;
+    if (visible == visible_) {
+        // Shown again: a window that could not be made before is tried once more.
+        if (visible && parent_ && parent_->Showing()) CreateShowingWindows();
+        return;
+    }
     visible_ = visible;
     // A hidden window would keep the keyboard: the focus goes back to the window.
     if (!visible && handle_ && parent_) {
         HWND focus = GetFocus();
         if (focus == handle_ || IsChild(handle_, focus)) ::SetFocus(TopLevelOf(this)->Handle());
     }
+    if (parent_) parent_->ContentChanged();
+    // Made visible where it is seen: its window, and those of what it shows, are made now.
+    if (visible && parent_ && parent_->Showing()) CreateShowingWindows();
     if (handle_)
         SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                          (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    if (parent_) parent_->ContentChanged();
+}
+
+HWND TWindowedElement::HandleNeeded()
+{
+    if (!handle_) {
+        if (parent_) parent_->HandleNeeded();
+        CreateHandle();
+        if (parent_) PlaceInStack();
+    }
+    return handle_;
+}
+
+void TWindowedElement::CreateShowingWindows()
+{
+    if (!visible_) return;
+    HandleNeeded();
+    for (TWindowedElement* child : children_) child->CreateShowingWindows();
+}
+
+void TWindowedElement::PlaceInStack()
+{
+    // Among the windows made so far, the next later element's lies lowest of those above this one.
+    HWND above = HWND_TOP;
+    const std::vector<TWindowedElement*>& siblings = parent_->Children();
+    for (auto it = std::find(siblings.begin(), siblings.end(), this); it != siblings.end(); ++it) {
+        if (*it != this && (*it)->handle_) {
+            above = (*it)->handle_;
+            break;
+        }
+    }
+    SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWindowedElement::SetEnabled(bool enabled)
@@ -176,7 +213,7 @@ void TWindowedElement::SetFocus()
         if (!w->Visible() || !w->Enabled())
             throw Failure("InvalidOperation", "Cannot focus a disabled or invisible window");
     }
-    ::SetFocus(handle_);
+    ::SetFocus(HandleNeeded());
 }
 
 TLabel* TWindowedElement::LabelAt(POINT client) const
@@ -202,9 +239,14 @@ void TWindowedElement::ScaleBy(int numerator, int denominator)
     for (TWindowedElement* child : children_) child->ScaleBy(numerator, denominator);
 }
 
-void TWindowedElement::FontChanged()
+void TWindowedElement::ApplyFont()
 {
     if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+}
+
+void TWindowedElement::FontChanged()
+{
+    ApplyFont();
     // What takes its font from here shares its handle, which the change has replaced.
     for (TLabel* label : labels_) label->ParentFontChanged();
     for (TWindowedElement* child : children_) child->ParentFontChanged();
@@ -245,14 +287,17 @@ bool TWindowedElement::HandleTabKey(UINT message, WPARAM wParam)
 
 void TWindowedElement::CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle)
 {
+    // The platform's controls are loaded with the first of them, not at start.
+    SystemLibrary::LoadCommonControls();
     const POINT origin = parent_->ScrollOrigin();
     handle_ =
-        CreateWindowExA(exStyle, className, text, style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0),
+        CreateWindowExA(exStyle, className, text,
+                        style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED),
                         origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height,
                         parent_->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!handle_) throw ResourceError("Error creating window");
     SystemLibrary::SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    FontChanged();
+    ApplyFont();
 }
 
 void TWindowedElement::CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,

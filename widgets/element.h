@@ -67,12 +67,10 @@ public:
     // The element's own font, or the one it takes from its parent.
     const TFont& Font() const;
     TFont& OwnFont();
-    bool HasOwnFont() const { return font_.has_value(); }
     void SetFont(const TFont& font);
 
     TColor Color() const;
     void SetColor(TColor color);
-    bool HasOwnColor() const { return color_.has_value(); }
 
     // Runs once the whole layout has been read.
     virtual void Loaded() {}
@@ -96,13 +94,19 @@ protected:
 };
 
 // An element with a window of its own. Stock controls are subclassed; own classes
-// route their window procedure here through one thunk.
+// route their window procedure here through one thunk. The element keeps everything its
+// window shows, and makes the window only the first time it or its container is shown, or
+// something needs the window: a hidden element costs no window.
 class TWindowedElement : public TElement {
 public:
     TWindowedElement(TWindowedElement* parent);
     ~TWindowedElement() override;
 
+    // The window, or null while the element has none yet.
     HWND Handle() const { return handle_; }
+    // The window, made now (its container's first) where it is missing; fails with
+    // "Error creating window" and stays without one, to try again when next needed.
+    HWND HandleNeeded();
     void SetBounds(const TBounds& bounds) override;
     void SetVisible(bool visible) override;
 
@@ -135,6 +139,10 @@ public:
     void ScaleBy(int numerator, int denominator) override;
 
 protected:
+    // Makes the element's window from its stored settings, by CreateStock or CreateOwn.
+    virtual void CreateHandle() = 0;
+    // Makes the windows of this element and of what it holds that is shown, container first.
+    void CreateShowingWindows();
     // Creates a window of a stock class and subclasses it.
     void CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle = 0);
     // Creates a window of a class we register, routed to WindowProc.
@@ -150,6 +158,8 @@ protected:
     virtual LRESULT CtlColor(HDC dc);
 
     void FontChanged() override;
+    // Gives the window the element's font; elements that show no text take none.
+    virtual void ApplyFont();
     void ColorChanged() override;
     bool HandleTabKey(UINT message, WPARAM wParam);
     // Offers a key to this control's OnKeyDown and its containers'; true when one took it.
@@ -165,6 +175,8 @@ private:
     static LRESULT CALLBACK SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR data);
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
+    // Puts a new window below the later elements' windows and above the earlier ones'.
+    void PlaceInStack();
 
     std::vector<TLabel*> labels_;
     std::vector<TWindowedElement*> children_;

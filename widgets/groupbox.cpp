@@ -2,11 +2,15 @@
 #include "widgets/groupbox.h"
 
 TGroupBox::TGroupBox(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible)
-    : TWindowedElement(parent)
+    : TWindowedElement(parent), caption_(caption)
 {
     bounds_ = bounds;
     visible_ = visible;
-    CreateStock("BUTTON", caption.c_str(), BS_GROUPBOX | WS_CLIPCHILDREN);
+}
+
+void TGroupBox::CreateHandle()
+{
+    CreateStock("BUTTON", caption_.c_str(), BS_GROUPBOX | WS_CLIPCHILDREN);
 }
 
 LRESULT TGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -8,5 +8,9 @@ public:
     TGroupBox(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible);
 
 protected:
+    void CreateHandle() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::string caption_;
 };

@@ -2,6 +2,7 @@
 #include "widgets/listbox.h"
 
 #include <new>
+#include <utility>
 
 #include "app/failure.h"
 #include "widgets/longpath.h"
@@ -62,19 +63,24 @@ std::string ReadWhole(HANDLE file, const std::string& path)
 
 TListBox::TListBox(TWindowedElement* parent, const TBounds& bounds, int itemHeight,
                    const std::vector<std::string>& items)
-    : TWindowedElement(parent), itemHeight_(itemHeight)
+    : TWindowedElement(parent), items_(items), itemHeight_(itemHeight)
 {
     bounds_ = bounds;
     visible_ = false;
     TabStop = true;
     color_ = TColor::System(COLOR_WINDOW);
-    CreateStock("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
-    SetItems(items);
 }
 
-void TListBox::FontChanged()
+void TListBox::CreateHandle()
 {
-    TWindowedElement::FontChanged();
+    CreateStock("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
+    // From now on the list holds its lines itself.
+    SetItems(std::exchange(items_, {}));
+}
+
+void TListBox::ApplyFont()
+{
+    TWindowedElement::ApplyFont();
     ApplyItemHeight();
 }
 
@@ -92,6 +98,7 @@ void TListBox::ApplyItemHeight()
 
 std::vector<std::string> TListBox::Items() const
 {
+    if (!handle_) return items_;
     std::vector<std::string> items;
     const auto count = SendMessageA(handle_, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) items.push_back(Item(static_cast<int>(i)));
@@ -100,6 +107,9 @@ std::vector<std::string> TListBox::Items() const
 
 std::string TListBox::Item(int index) const
 {
+    if (!handle_)
+        return index >= 0 && static_cast<size_t>(index) < items_.size() ? items_[static_cast<size_t>(index)]
+                                                                        : std::string();
     // Asked in the list's own characters: the platform's conversion of an ANSI request goes
     // through a fixed buffer that a long line overruns.
     std::vector<wchar_t> wide(static_cast<size_t>(SendMessageW(handle_, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
@@ -114,6 +124,10 @@ std::string TListBox::Item(int index) const
 
 void TListBox::SetItems(const std::vector<std::string>& items)
 {
+    if (!handle_) {
+        items_ = items;
+        return;
+    }
     SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
     SendMessageA(handle_, LB_RESETCONTENT, 0, 0);
     for (const std::string& item : items)
@@ -131,7 +145,8 @@ void TListBox::LoadFromFile(const std::string& path)
                              nullptr);
     if (opened == INVALID_HANDLE_VALUE) throw Failure("FileError", "Cannot open file " + path);
     FileHandle file(opened);
-    RedrawPause pause(handle_);
+    // The lines go straight into the platform's list, which needs its window for that.
+    RedrawPause pause(HandleNeeded());
     const std::vector<std::string> lines = SplitLines(ReadWhole(file.Get(), path));
     SendMessageA(handle_, LB_RESETCONTENT, 0, 0);
     // Room for all lines at once: growing the list line by line is slow for a large file.
@@ -150,6 +165,7 @@ void TListBox::LoadFromFile(const std::string& path)
 
 int TListBox::ItemIndex() const
 {
+    if (!handle_) return -1;
     return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
 }
 

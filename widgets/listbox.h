@@ -24,12 +24,14 @@ public:
     void ScaleBy(int numerator, int denominator) override;
 
 protected:
+    void CreateHandle() override;
     void Command(WORD code) override;
     // A new font resets the platform's item height: the list's own goes back in.
-    void FontChanged() override;
+    void ApplyFont() override;
 
 private:
     void ApplyItemHeight();
 
+    std::vector<std::string> items_; // until the list has a window
     int itemHeight_;
 };

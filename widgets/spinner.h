@@ -8,17 +8,18 @@ class TEditField;
 
 class TSpinner : public TWindowedElement {
 public:
+    // Made with the windows of its container, after its field, and attached to the field then.
     TSpinner(TWindowedElement* parent, const TBounds& bounds, TEditField& buddy, int minimum, int maximum);
 
-    int Position() const;
-    int Min() const { return min_; }
-    int Max() const { return max_; }
-
 protected:
+    void CreateHandle() override;
+    // It shows no text.
+    void ApplyFont() override {}
     // Every step the platform asks about is granted.
     LRESULT Notify(NMHDR* header) override;
 
 private:
+    TEditField& buddy_;
     int min_;
     int max_;
 };

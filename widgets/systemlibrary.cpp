@@ -54,10 +54,14 @@ bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle,
     return found && reinterpret_cast<Adjust>(reinterpret_cast<void (*)()>(found))(rect, style, menu, exStyle, dpi);
 }
 
-BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls)
+void LoadCommonControls()
 {
+    static bool loaded = false;
+    if (loaded) return;
     SYSTEM_FUNCTION("comctl32.dll", InitCommonControlsEx);
-    return function(controls);
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
+    function(&controls);
+    loaded = true;
 }
 
 BOOL SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data)

@@ -20,7 +20,8 @@ void RestrictSearchToSystemFolder();
 // where the platform is older than the call.
 bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
 
-BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls);
+// Registers the platform's controls the widgets use (buttons, fields, lists, spinners), once.
+void LoadCommonControls();
 BOOL SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
 BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);
 LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

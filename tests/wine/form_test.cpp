@@ -1,7 +1,11 @@
 // The main window built for real: layout, geometry lock, clock label, menus, minimize and exit.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "app/application.h"
@@ -72,23 +76,29 @@ TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
              form->Label3.get(), form->Label4.get(), form->MediaPlayer1.get(), form->GroupBox1.get(),
              form->Button3.get(), form->ListBox1.get(), form->Button4.get(), form->Label1.get(), form->Edit1.get()})
         EXPECT_FALSE(hidden->Showing());
-    for (const TWindowedElement* hidden :
-         std::initializer_list<const TWindowedElement*>{form->MediaPlayer1.get(), form->GroupBox1.get(),
-                                                        form->Button3.get(), form->ListBox1.get(), form->Button4.get()})
-        EXPECT_FALSE(IsWindowVisible(hidden->Handle()));
+    EXPECT_EQ(nullptr, GetWindow(Window(), GW_CHILD)) << "nothing hidden has a window yet";
     EXPECT_FALSE(form->Timer1->Enabled());
     EXPECT_EQ(250u, form->Timer1->Interval());
     EXPECT_FALSE(form->Timer1->Running());
 }
 
-TEST_F(FormTest, WindowedElementsHaveTheirLayoutGeometry)
+TEST_F(FormTest, WindowedElementsGetTheirLayoutGeometryWhenFirstShown)
 {
+    // Before their windows exist the elements hold what the windows will show.
+    EXPECT_EQ("0", form->Edit1->Text());
+    EXPECT_EQ((std::vector<std::string>{"What is Horalet?", "How to set the alarm.", "How to change the font.",
+                                        "Known bugs.", "Uninstall."}),
+              form->ListBox1->Items());
+    const int editHeight = TEditField::HeightForFont(form->Edit1->Font());
+    SendMessageA(Window(), WM_COMMAND, form->Help2->Command(), 0);
+    form->Button3->SetVisible(true);
+    SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+    form->MediaPlayer1->HandleNeeded();
     struct Row {
         const char* name;
         const TWindowedElement* element;
         TBounds bounds;
     };
-    const int editHeight = TEditField::HeightForFont(form->Edit1->Font());
     const Row rows[] = {
         {"MediaPlayer1", form->MediaPlayer1.get(), {0, 0, 253, 30}},
         {"GroupBox1", form->GroupBox1.get(), {24, 16, 161, 89}},
@@ -119,13 +129,21 @@ TEST_F(FormTest, WindowedElementsHaveTheirLayoutGeometry)
     ReleaseDC(nullptr, dc);
     EXPECT_EQ(metrics.tmHeight + 8 * GetSystemMetrics(SM_CYBORDER), editHeight);
 
-    EXPECT_EQ(0, form->UpDown1->Min());
-    EXPECT_EQ(12, form->UpDown1->Max());
-    EXPECT_EQ(59, form->UpDown2->Max());
-    EXPECT_EQ("0", form->Edit1->Text());
-    EXPECT_EQ((std::vector<std::string>{"What is Horalet?", "How to set the alarm.", "How to change the font.",
-                                        "Known bugs.", "Uninstall."}),
-              form->ListBox1->Items());
+    // The spinners were made with the panel, each attached to its field and given its range.
+    struct Spinner {
+        const TSpinner* spinner;
+        const TEditField* field;
+        int maximum;
+    };
+    for (const Spinner& row :
+         {Spinner{form->UpDown1.get(), form->Edit1.get(), 12}, Spinner{form->UpDown2.get(), form->Edit2.get(), 59}}) {
+        EXPECT_EQ(row.field->Handle(), reinterpret_cast<HWND>(SendMessageA(row.spinner->Handle(), UDM_GETBUDDY, 0, 0)));
+        int low = -1, high = -1;
+        SendMessageA(row.spinner->Handle(), UDM_GETRANGE32, reinterpret_cast<WPARAM>(&low),
+                     reinterpret_cast<LPARAM>(&high));
+        EXPECT_EQ(0, low);
+        EXPECT_EQ(row.maximum, high);
+    }
     EXPECT_EQ(13, SendMessageA(form->ListBox1->Handle(), LB_GETITEMHEIGHT, 0, 0));
 }
 
@@ -161,19 +179,25 @@ TEST_F(FormTest, LabelsKeepTheirPlaceAndFitTheirText)
     EXPECT_EQ(GetSysColor(COLOR_3DLIGHT), form->Label1->Color().Resolve());
 }
 
-TEST_F(FormTest, LaterWindowedElementsLieAboveEarlierOnes)
+TEST_F(FormTest, LaterWindowedElementsLieAboveEarlierOnesWhateverOrderTheyAreFirstShownIn)
 {
-    // GW_HWNDNEXT walks from the top of the z-order down.
-    std::vector<HWND> order;
-    for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        order.push_back(child);
-    auto depth = [&](const TWindowedElement& e) {
-        return std::find(order.begin(), order.end(), e.Handle()) - order.begin();
-    };
-    EXPECT_LT(depth(*form->Button4), depth(*form->ListBox1));
-    EXPECT_LT(depth(*form->ListBox1), depth(*form->Button3));
-    EXPECT_LT(depth(*form->Button3), depth(*form->GroupBox1));
-    EXPECT_LT(depth(*form->GroupBox1), depth(*form->MediaPlayer1));
+    auto panel = [this] { form->GroupBox1->SetVisible(true); };
+    auto viewer = [this] { form->ListBox1->SetVisible(true), form->Button4->SetVisible(true); };
+    auto ring = [this] { form->MediaPlayer1->HandleNeeded(), form->Button3->SetVisible(true); };
+    const std::vector<std::function<void()>> orders[] = {
+        {panel, viewer, ring}, {viewer, panel, ring}, {ring, viewer, panel}};
+    for (const auto& order : orders) {
+        form = std::make_unique<TForm1>();
+        form->Show();
+        for (const auto& show : order) show();
+        // GW_HWNDNEXT walks from the top of the z-order down.
+        std::vector<HWND> stack;
+        for (HWND child = GetWindow(Window(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            stack.push_back(child);
+        const std::vector<HWND> expected{form->Button4->Handle(), form->ListBox1->Handle(), form->Button3->Handle(),
+                                         form->GroupBox1->Handle(), form->MediaPlayer1->Handle()};
+        EXPECT_EQ(expected, stack);
+    }
 }
 
 TEST_F(FormTest, MenusCarryTheirCaptionsInOrder)

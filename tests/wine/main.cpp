@@ -1,18 +1,14 @@
 // Entry of the in-process tests: one application object for the whole run, as in the program.
 #include <windows.h>
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include "app/application.h"
 #include "clock/localetime.h"
-#include "widgets/systemlibrary.h"
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_UPDOWN_CLASS};
-    SystemLibrary::InitCommonControlsEx(&controls);
     ReadTimeTextSettings();
     TApplication application;
     Application = &application;
