@@ -103,6 +103,10 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LRESULT& result)
     result = 0;
     switch (message) {
     case WM_SETTINGCHANGE: ReadTimeTextSettings(); return false;
+    case WM_SETFOCUS:
+        // Activation gives this window the focus too, so this covers both.
+        PassActivation();
+        return true;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_MINIMIZE) {
             Minimize();
@@ -124,14 +128,25 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LRESULT& result)
     return false;
 }
 
+void TApplication::PassActivation()
+{
+    // Not while minimizing, which activates this window on purpose, and not past a box or
+    // the font chooser, which disable the main window while they are open.
+    if (minimizing_ || !mainWindow_ || !IsWindowVisible(mainWindow_) || !IsWindowEnabled(mainWindow_)) return;
+    // The main window gives the focus back to the control that had it last.
+    SetActiveWindow(mainWindow_);
+}
+
 void TApplication::Minimize()
 {
     if (IsIconic(Handle())) return;
     focusBeforeMinimize_ = GetFocus();
+    minimizing_ = true;
     SetActiveWindow(Handle());
     WithoutAnimation([this] { ShowWindow(Handle(), SW_MINIMIZE); });
     // Windows hides the owned main window with its minimized owner; Wine leaves it up.
     ShowOwnedPopups(Handle(), FALSE);
+    minimizing_ = false;
 }
 
 void TApplication::Restore()

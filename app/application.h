@@ -22,7 +22,6 @@ public:
     HWND Handle() const { return window_->Handle(); }
 
     void SetMainWindow(HWND window) { mainWindow_ = window; }
-    HWND MainWindow() const { return mainWindow_; }
 
     void Minimize();
     // Brings a minimized application back, active, with the focus where it was; else does nothing.
@@ -44,10 +43,13 @@ public:
 
 private:
     bool HandleMessage(UINT message, WPARAM wParam, LRESULT& result);
+    // The taskbar window took the activation or the focus: it hands them to the main window.
+    void PassActivation();
 
     std::string title_;
     HWND mainWindow_ = nullptr;
     HWND focusBeforeMinimize_ = nullptr;
+    bool minimizing_ = false;
     std::unique_ptr<TMessageWindow> window_;
 };
 

@@ -423,6 +423,17 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         EndPaint(handle_, &paint);
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(handle_, focus)) lastFocus_ = focus;
+        } else if (!HIWORD(wParam) && lastFocus_ && IsChild(handle_, lastFocus_) && IsWindowVisible(lastFocus_) &&
+                   IsWindowEnabled(lastFocus_)) {
+            // Back to the control that had the keyboard, not to the window itself.
+            ::SetFocus(lastFocus_);
+            return 0;
+        }
+        break;
     case WM_SIZE:
         Resized(wParam);
         if (!loading_) UpdateScrollBars();

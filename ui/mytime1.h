@@ -119,6 +119,7 @@ private:
     bool updatingScrollBars_ = false;
     RECT scrollExtent_{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
     TAlarmWatch FAlarmWatch;
+    HWND lastFocus_ = nullptr; // the control that had the keyboard when the window was left
     // The layout's scale on this display: the text height of "0" over its design height.
     int scaleNumerator_ = 1;
     int scaleDenominator_ = 1;

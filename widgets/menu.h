@@ -32,7 +32,6 @@ public:
     void AppendTo(HMENU menu, UINT position, HWND barWindow = nullptr);
     // The item with this command among this item and its subitems.
     TMenuItem* Find(WORD command);
-    HMENU SubmenuHandle() const { return submenu_; }
 
 private:
     std::string caption_;

@@ -1,4 +1,7 @@
 // Failures under the guard: the box they show, the windows disabled meanwhile, and the timer element.
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -74,6 +77,32 @@ TEST_F(FailureTest, AFailingTickIsReportedEachTimeAndTheTimerKeepsTicking)
     ASSERT_GE(catcher.Boxes.size(), 3u);
     EXPECT_EQ("tick.", catcher.Boxes[2].Text);
     EXPECT_GE(ticks, 3);
+}
+
+// Refuses the next edit field's window, as a system out of resources would.
+LRESULT CALLBACK RefuseAField(int code, WPARAM wParam, LPARAM lParam)
+{
+    char name[16] = {};
+    GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+    return code == HCBT_CREATEWND && lstrcmpiA(name, "Edit") == 0 ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(FailureTest, AWindowThatCannotBeMadeIsReportedAndMadeAtTheNextShowing)
+{
+    {
+        ModalCatcher catcher;
+        HHOOK refuse = SetWindowsHookExA(WH_CBT, RefuseAField, nullptr, GetCurrentThreadId());
+        SendMessageA(form->Handle(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+        UnhookWindowsHookEx(refuse);
+        ASSERT_EQ(1u, catcher.Boxes.size());
+        EXPECT_EQ("Error creating window.", catcher.Boxes[0].Text);
+        EXPECT_EQ(nullptr, form->Edit1->Handle());
+        EXPECT_EQ("0", form->Edit1->Text()) << "what the field holds is read without its window";
+    }
+    SendMessageA(form->Handle(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+    ASSERT_NE(nullptr, form->Edit1->Handle());
+    EXPECT_EQ(form->Edit1->Handle(), reinterpret_cast<HWND>(SendMessageA(form->UpDown1->Handle(), UDM_GETBUDDY, 0, 0)));
+    EXPECT_EQ(2u, form->Edit1->Text().size()) << "the preset reached the field";
 }
 
 TEST(TimerElement, RunsOnlyWithAnIntervalAHandlerAndEnabled)

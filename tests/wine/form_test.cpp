@@ -413,6 +413,20 @@ TEST_F(FormTest, ScrollBarsAppearOnlyForVisibleElementsBeyondTheClientArea)
     EXPECT_FALSE(style() & WS_HSCROLL);
 }
 
+TEST_F(FormTest, TheTaskbarWindowPassesItsActivationToTheMainWindowAndItsLastFocus)
+{
+    SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+    form->Edit2->SetFocus();
+    SetActiveWindow(Application->Handle());
+    EXPECT_EQ(Window(), GetActiveWindow());
+    EXPECT_EQ(form->Edit2->Handle(), GetFocus());
+    // A box open disables the main window: the activation stays where the box wants it.
+    EnableWindow(Window(), FALSE);
+    SetActiveWindow(Application->Handle());
+    EXPECT_EQ(Application->Handle(), GetActiveWindow());
+    EnableWindow(Window(), TRUE);
+}
+
 TEST_F(FormTest, TheWindowAndTheTaskbarEntryCarryTheMainIcon)
 {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
