@@ -90,6 +90,12 @@ BOOL CALLBACK PrintChild(HWND window, LPARAM)
     return TRUE;
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM state)
+{
+    ++reinterpret_cast<std::pair<DWORD, int>*>(state)->second;
+    return TRUE;
+}
+
 BOOL CALLBACK CountWindow(HWND window, LPARAM state)
 {
     auto* count = reinterpret_cast<std::pair<DWORD, int>*>(state);
@@ -97,7 +103,8 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM state)
     GetWindowThreadProcessId(window, &pid);
     if (pid == count->first) {
         ++count->second;
-        EnumChildWindows(window, CountWindow, state);
+        // Every window inside, at any depth: the enumeration goes down by itself.
+        EnumChildWindows(window, CountChild, state);
     }
     return TRUE;
 }
