@@ -81,6 +81,8 @@ void TForm1::Button2Click(void*)
         // The watch starts only once the text has parsed: a Done that fails arms nothing.
         const std::string text = ComposeAlarmText(Edit1->Text(), Edit2->Text(), Label1->Caption());
         const DateTime moment = ParseTimeText(text);
+        // Armed afresh, the watch forgets its last ring. While it runs it keeps what it saw, so
+        // that a Done inside the alarm's own second does not ring that second again.
         if (!Timer1->Enabled()) FAlarmWatch.Forget();
         Timer1->SetEnabled(true);
         AlarmMoment = moment;
@@ -91,10 +93,13 @@ void TForm1::Button2Click(void*)
     GroupBox1->SetVisible(false);
 }
 
-// The watch: rings when the clock's text becomes the alarm's.
+// The watch: rings when the clock's text becomes the alarm's, or when the clock has passed over
+// the alarm's second since the last look (a busy moment, a daylight-saving start).
 void TForm1::Timer1Timer(void*)
 {
-    if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption())) return;
+    if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption(), Timelabel1->ShownTime(), TimeSettings,
+                           MonotonicMilliseconds()))
+        return;
     Application->Restore();
     MediaPlayer1->Open();
     MediaPlayer1->Play();

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -112,36 +114,134 @@ TEST(ComposeAlarmText, ArmsTheClocksOwnTextOrFailsWhereTheLocaleCannotReadIt)
     }
 }
 
-TEST(AlarmWatch, RingsExactlyOnceADayWhateverTheTimersPhases)
+TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
 {
     // The clock label rewrites its caption every 450 ms, the watch looks every 250 ms; both
     // run late by up to 30 ms at each tick, and neither has a phase in common with the other
-    // or with the seconds. Each day the alarm's text must ring once, within its second.
+    // or with the seconds. Each day a row disturbs the clock around an alarm second a: at
+    // monotonic time 0 the clock shows a - lead and steps by step, and nothing runs for the
+    // first stall ms. The alarm rings once, within 1.5 s of when the program could first see
+    // its second passed, unless the clock jumped over it by more than 2 hours.
+    constexpr int32_t kHour = 3600000;
     std::mt19937 random(20261209);
-    std::uniform_int_distribution<int> phase450(0, 449), phase250(0, 249), late(0, 30);
-    std::uniform_int_distribution<int> second(60, 86399 - 60);
+    auto any = [&random](int32_t low, int32_t high) {
+        return std::uniform_int_distribution<int32_t>(low, high)(random);
+    };
+    struct Day {
+        int32_t alarm = -1; // second of the day; -1: any whole minute
+        int32_t lead = 0, step = 0, stall = 0;
+        bool rings = true;
+    };
+    const std::pair<const char*, std::function<Day()>> kRows[] = {
+        {"undisturbed", [] { return Day{}; }},
+        {"a stall of up to 10 s",
+         [&] {
+             Day d;
+             d.stall = any(1, 10000), d.lead = any(-2000, d.stall + 1000);
+             return d;
+         }},
+        {"a stall over midnight, alarm at midnight",
+         [&] {
+             Day d{0};
+             d.stall = any(1000, 10000), d.lead = any(0, d.stall - 1);
+             return d;
+         }},
+        {"a stall, alarm at 23:59",
+         [&] {
+             Day d{86340};
+             d.stall = any(1, 10000), d.lead = any(0, d.stall);
+             return d;
+         }},
+        {"clock set forward over it, up to 2 h",
+         [&] {
+             Day d;
+             d.step = any(2000, 2 * kHour - 10000), d.lead = any(1000, d.step - 1000);
+             return d;
+         }},
+        {"clock set forward over it, more than 2 h",
+         [&] {
+             Day d;
+             d.step = any(2 * kHour + 10000, 20 * kHour), d.lead = any(1000, d.step - 1000), d.rings = false;
+             return d;
+         }},
+        {"clock set back over it after the ring",
+         [&] {
+             Day d;
+             d.lead = any(-2500, -1500), d.step = -any(-d.lead + 1000, 2 * kHour - 10000);
+             return d;
+         }},
+        {"daylight saving starts, alarm in the skipped hour",
+         [&] {
+             Day d;
+             d.step = kHour, d.lead = any(0, kHour - 1000);
+             return d;
+         }},
+        {"daylight saving starts before midnight, alarm at midnight",
+         [&] {
+             Day d{0};
+             d.step = kHour, d.lead = any(0, kHour - 1000);
+             return d;
+         }},
+        {"daylight saving ends, alarm in the repeated hour",
+         [&] {
+             Day d;
+             d.lead = any(-2500, -1500), d.step = -kHour;
+             return d;
+         }},
+    };
     TAlarmWatch watch;
     for (int day = 0; day < 20000; ++day) {
-        const int alarm = second(random);
-        const std::string alarmText = FormatTimeText(TimeOfDay(alarm / 3600, alarm / 60 % 60, 0), kTwelve);
-        const int alarmMinute = alarm / 60 * 60; // the alarm's text has zero seconds
-        const int from = (alarmMinute - 3) * 1000, to = (alarmMinute + 3) * 1000;
-        std::vector<std::pair<int, bool>> ticks; // time, and whether it is the watch's
-        for (int t = from + phase450(random); t < to; t += 450) ticks.push_back({t + late(random), false});
-        for (int t = from + phase250(random); t < to; t += 250) ticks.push_back({t + late(random), true});
-        std::sort(ticks.begin(), ticks.end());
-        std::string caption = "Timelabel1";
-        int rings = 0;
-        for (const auto& [t, isWatch] : ticks) {
-            if (!isWatch) {
-                caption = FormatTimeText(TimeOfDay(0, 0, 0, t % 86400000), kTwelve);
-            } else if (watch.Rings(alarmText, caption)) {
-                ++rings;
-                EXPECT_GE(t, alarmMinute * 1000);
-                EXPECT_LT(t, alarmMinute * 1000 + 1500);
+        const auto& [name, disturb] = kRows[day % std::size(kRows)];
+        const Day d = disturb();
+        const int32_t a = (d.alarm >= 0 ? d.alarm : any(1, 1438) * 60) * 1000;
+        const std::string alarmText = FormatTimeText(TimeOfDay(0, 0, 0, a), kTwelve);
+        auto local = [&](int32_t t) {
+            return ((a - d.lead + t + (t >= 0 ? d.step : 0)) % kMsPerDay + kMsPerDay) % kMsPerDay;
+        };
+        // Looked at around 0, and again where a step back shows the alarm's second once more.
+        std::vector<std::pair<int32_t, int32_t>> windows{{-3000, std::max(3000, d.stall + 3000)}};
+        if (const int32_t again = d.step < 0 ? d.lead - d.step : 0; again > 0) {
+            if (again - 3000 <= windows[0].second)
+                windows[0].second = again + 3000;
+            else
+                windows.push_back({again - 3000, again + 3000});
+        }
+        std::vector<std::pair<int32_t, bool>> ticks; // time, and whether it is the watch's
+        for (const auto& [period, isWatch] : {std::pair{450, false}, std::pair{250, true}}) {
+            const int32_t phase = any(0, period - 1);
+            bool stalled = false; // the ticks a stall holds up come as one at its end
+            for (const auto& [from, to] : windows) {
+                for (int32_t t = from + phase; t < to; t += period) {
+                    if (t >= 0 && t < d.stall) {
+                        if (!stalled) ticks.push_back({d.stall + any(0, 30), isWatch});
+                        stalled = true;
+                    } else {
+                        ticks.push_back({t + any(0, 30), isWatch});
+                    }
+                }
             }
         }
-        ASSERT_EQ(1, rings) << "day " << day << ", alarm " << alarmText;
+        std::sort(ticks.begin(), ticks.end());
+        std::string caption = "Timelabel1";
+        std::optional<DateTime> shown;
+        std::vector<int32_t> rings;
+        const int64_t dayStart = int64_t(day) * kMsPerDay + 4 * kHour; // the monotonic clock
+        for (const auto& [t, isWatch] : ticks) {
+            if (!isWatch) {
+                shown = TimeOfDay(0, 0, 0, local(t));
+                caption = FormatTimeText(*shown, kTwelve);
+            } else if (watch.Rings(alarmText, caption, shown, kTwelve, uint64_t(dayStart + t))) {
+                rings.push_back(t);
+            }
+        }
+        ASSERT_EQ(d.rings ? 1u : 0u, rings.size()) << "day " << day << ", " << name << ", alarm " << alarmText;
+        if (!d.rings) continue;
+        // From when the clock first reached the alarm's second, or jumped past it, to 1.5 s after
+        // the program could see that: a stall under way by then hides it until its end.
+        const int32_t reached = d.lead < 0 ? d.lead : std::max(0, d.lead - d.step);
+        ASSERT_GE(rings[0], reached) << "day " << day << ", " << name;
+        ASSERT_LT(rings[0], (d.stall > 0 && d.stall > reached ? d.stall : reached) + 1500)
+            << "day " << day << ", " << name;
     }
 }
 
