@@ -50,10 +50,14 @@ bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, 
     const TimeParts parts = SplitTime(*shown);
     const int32_t now = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
     const std::optional<int32_t> before = std::exchange(seenSecond_, now);
-    bool due = alarmText == clockText;
+    const bool sameAlarm = alarmText == seenAlarm_;
+    if (!sameAlarm) seenAlarm_ = alarmText;
     // The seconds passed over since the previous tick, counted forward around midnight. A step
     // back looks like a gap of nearly a day, and like any long gap starts the watch over.
     const int32_t gap = before ? (now - *before + 86400) % 86400 : 0;
+    // A second already compared with this alarm rings no more, however long it stays.
+    if (before && gap == 0 && sameAlarm) return false;
+    bool due = alarmText == clockText;
     if (before && gap <= kCatchUpSeconds) {
         for (int32_t second = *before + 1; !due && second < *before + gap; ++second) {
             const int32_t s = second % 86400;
@@ -71,6 +75,7 @@ bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, 
 void TAlarmWatch::Forget()
 {
     seenSecond_.reset();
+    seenAlarm_.clear();
     rangAt_.reset();
     rang_.clear();
 }

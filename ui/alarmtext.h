@@ -51,6 +51,7 @@ public:
 
 private:
     std::optional<int32_t> seenSecond_; // the second of the day the clock showed at the previous tick
+    std::string seenAlarm_;             // and the alarm text that tick compared it with
     std::optional<uint64_t> rangAt_;    // when the last ring was, by the monotonic clock
     std::string rang_;                  // and for which alarm text
 };

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -122,85 +121,46 @@ TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
     // monotonic time 0 the clock shows a - lead and steps by step, and nothing runs for the
     // first stall ms. The alarm rings once, within 1.5 s of when the program could first see
     // its second passed, unless the clock jumped over it by more than 2 hours.
-    constexpr int32_t kHour = 3600000;
+    constexpr int32_t kH = 3600000;
+    struct Row {
+        const char* name;
+        int32_t alarm;                      // second of the day; -1: any whole minute
+        int32_t lead[2], step[2], stall[2]; // ranges drawn from
+        bool rings;
+    };
+    const Row kRows[] = {
+        {"undisturbed", -1, {0, 0}, {0, 0}, {0, 0}, true},
+        {"a stall of up to 10 s", -1, {-2000, 11000}, {0, 0}, {0, 10000}, true},
+        {"a stall over midnight, alarm at midnight", 0, {0, 999}, {0, 0}, {1000, 10000}, true},
+        {"a stall, alarm at 23:59", 86340, {-2000, 11000}, {0, 0}, {0, 10000}, true},
+        {"set forward over it, up to 2 h", -1, {1000, kH - 60000}, {kH, 2 * kH - 10000}, {0, 0}, true},
+        {"set forward over it, over 2 h", -1, {1000, 2 * kH}, {2 * kH + 10000, 20 * kH}, {0, 0}, false},
+        {"set back over it after the ring", -1, {-2500, -1500}, {-2 * kH + 10000, -3500}, {0, 0}, true},
+        {"daylight saving starts, alarm in the skipped hour", -1, {0, kH - 1000}, {kH, kH}, {0, 0}, true},
+        {"daylight saving starts, alarm at midnight", 0, {0, kH - 1000}, {kH, kH}, {0, 0}, true},
+        {"asleep for 2 to 3 h right after the ring", -1, {-990, -770}, {0, 0}, {2 * kH, 3 * kH}, true},
+        {"daylight saving ends, alarm in the repeated hour", -1, {-2500, -1500}, {-kH, -kH}, {0, 0}, true},
+    };
     std::mt19937 random(20261209);
-    auto any = [&random](int32_t low, int32_t high) {
-        return std::uniform_int_distribution<int32_t>(low, high)(random);
-    };
-    struct Day {
-        int32_t alarm = -1; // second of the day; -1: any whole minute
-        int32_t lead = 0, step = 0, stall = 0;
-        bool rings = true;
-    };
-    const std::pair<const char*, std::function<Day()>> kRows[] = {
-        {"undisturbed", [] { return Day{}; }},
-        {"a stall of up to 10 s",
-         [&] {
-             Day d;
-             d.stall = any(1, 10000), d.lead = any(-2000, d.stall + 1000);
-             return d;
-         }},
-        {"a stall over midnight, alarm at midnight",
-         [&] {
-             Day d{0};
-             d.stall = any(1000, 10000), d.lead = any(0, d.stall - 1);
-             return d;
-         }},
-        {"a stall, alarm at 23:59",
-         [&] {
-             Day d{86340};
-             d.stall = any(1, 10000), d.lead = any(0, d.stall);
-             return d;
-         }},
-        {"clock set forward over it, up to 2 h",
-         [&] {
-             Day d;
-             d.step = any(2000, 2 * kHour - 10000), d.lead = any(1000, d.step - 1000);
-             return d;
-         }},
-        {"clock set forward over it, more than 2 h",
-         [&] {
-             Day d;
-             d.step = any(2 * kHour + 10000, 20 * kHour), d.lead = any(1000, d.step - 1000), d.rings = false;
-             return d;
-         }},
-        {"clock set back over it after the ring",
-         [&] {
-             Day d;
-             d.lead = any(-2500, -1500), d.step = -any(-d.lead + 1000, 2 * kHour - 10000);
-             return d;
-         }},
-        {"daylight saving starts, alarm in the skipped hour",
-         [&] {
-             Day d;
-             d.step = kHour, d.lead = any(0, kHour - 1000);
-             return d;
-         }},
-        {"daylight saving starts before midnight, alarm at midnight",
-         [&] {
-             Day d{0};
-             d.step = kHour, d.lead = any(0, kHour - 1000);
-             return d;
-         }},
-        {"daylight saving ends, alarm in the repeated hour",
-         [&] {
-             Day d;
-             d.lead = any(-2500, -1500), d.step = -kHour;
-             return d;
-         }},
+    auto any = [&random](const int32_t(&range)[2]) {
+        return std::uniform_int_distribution<int32_t>(range[0], range[1])(random);
     };
     TAlarmWatch watch;
     for (int day = 0; day < 20000; ++day) {
-        const auto& [name, disturb] = kRows[day % std::size(kRows)];
-        const Day d = disturb();
-        const int32_t a = (d.alarm >= 0 ? d.alarm : any(1, 1438) * 60) * 1000;
+        const Row& row = kRows[day % std::size(kRows)];
+        const int32_t a = (row.alarm >= 0 ? row.alarm : any({1, 1438}) * 60) * 1000;
+        const int32_t lead = any(row.lead), step = any(row.step), stall = any(row.stall);
         const std::string alarmText = FormatTimeText(TimeOfDay(0, 0, 0, a), kTwelve);
         auto local = [&](int32_t t) {
-            return ((a - d.lead + t + (t >= 0 ? d.step : 0)) % kMsPerDay + kMsPerDay) % kMsPerDay;
+            return ((a - lead + t + (t >= 0 ? step : 0)) % kMsPerDay + kMsPerDay) % kMsPerDay;
         };
+        // When the clock first reaches the alarm's second, or jumps past it; and when the program
+        // can first see that, a stall under way hiding it until its end.
+        const int32_t reached = lead < 0 ? lead : std::max(0, lead - step);
+        const int32_t seen = stall > 0 && reached < stall ? stall : reached;
         // Looked at around 0, and again where a step back shows the alarm's second once more.
-        std::vector<std::pair<int32_t, int32_t>> windows{{-3000, std::max(3000, d.stall + 3000)}};
-        if (const int32_t again = d.step < 0 ? d.lead - d.step : 0; again > 0) {
+        std::vector<std::pair<int32_t, int32_t>> windows{{-3000, std::max(0, seen) + 3000}};
+        if (const int32_t again = step < 0 ? lead - step : 0; again > 0) {
             if (again - 3000 <= windows[0].second)
                 windows[0].second = again + 3000;
             else
@@ -208,16 +168,12 @@ TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
         }
         std::vector<std::pair<int32_t, bool>> ticks; // time, and whether it is the watch's
         for (const auto& [period, isWatch] : {std::pair{450, false}, std::pair{250, true}}) {
-            const int32_t phase = any(0, period - 1);
-            bool stalled = false; // the ticks a stall holds up come as one at its end
+            const int32_t phase = any({0, period - 1});
             for (const auto& [from, to] : windows) {
                 for (int32_t t = from + phase; t < to; t += period) {
-                    if (t >= 0 && t < d.stall) {
-                        if (!stalled) ticks.push_back({d.stall + any(0, 30), isWatch});
-                        stalled = true;
-                    } else {
-                        ticks.push_back({t + any(0, 30), isWatch});
-                    }
+                    // The ticks a stall holds up come as one at its end.
+                    if (t >= 0 && t < stall) t += (stall - 1 - t) / period * period;
+                    ticks.push_back({(t >= 0 && t < stall ? stall : t) + any({0, 30}), isWatch});
                 }
             }
         }
@@ -225,7 +181,7 @@ TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
         std::string caption = "Timelabel1";
         std::optional<DateTime> shown;
         std::vector<int32_t> rings;
-        const int64_t dayStart = int64_t(day) * kMsPerDay + 4 * kHour; // the monotonic clock
+        const int64_t dayStart = int64_t(day) * kMsPerDay + 4 * kH; // the monotonic clock
         for (const auto& [t, isWatch] : ticks) {
             if (!isWatch) {
                 shown = TimeOfDay(0, 0, 0, local(t));
@@ -234,14 +190,10 @@ TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
                 rings.push_back(t);
             }
         }
-        ASSERT_EQ(d.rings ? 1u : 0u, rings.size()) << "day " << day << ", " << name << ", alarm " << alarmText;
-        if (!d.rings) continue;
-        // From when the clock first reached the alarm's second, or jumped past it, to 1.5 s after
-        // the program could see that: a stall under way by then hides it until its end.
-        const int32_t reached = d.lead < 0 ? d.lead : std::max(0, d.lead - d.step);
-        ASSERT_GE(rings[0], reached) << "day " << day << ", " << name;
-        ASSERT_LT(rings[0], (d.stall > 0 && d.stall > reached ? d.stall : reached) + 1500)
-            << "day " << day << ", " << name;
+        ASSERT_EQ(row.rings ? 1u : 0u, rings.size()) << "day " << day << ", " << row.name << ", alarm " << alarmText;
+        if (!row.rings) continue;
+        ASSERT_GE(rings[0], reached) << "day " << day << ", " << row.name;
+        ASSERT_LT(rings[0], seen + 1500) << "day " << day << ", " << row.name;
     }
 }
 
