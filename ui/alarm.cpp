@@ -131,10 +131,18 @@ void ReplayOrClose()
     if (player.DeviceId() == 0 || player.NotifyDeviceId() != player.DeviceId()) return;
     switch (player.NotifyValue()) {
     case TSoundPlayer::TNotifyValue::Successful:
-        if (Form1->Button3->Visible())
-            player.Play();
-        else
+        // A playback that ended where it began played nothing: a sound whose header promises more
+        // than the file holds ends at the real end, and every replay from there would end at once.
+        if (!player.Moved()) {
             player.Close();
+        } else if (Form1->Button3->Visible()) {
+            // From the beginning, wherever the last one stopped: short of the length, the player
+            // itself would not rewind.
+            player.Rewind();
+            player.Play();
+        } else {
+            player.Close();
+        }
         break;
     case TSoundPlayer::TNotifyValue::Failure:
         // The device cannot play (no sound output, say): another play would fail at once.
