@@ -15,5 +15,8 @@ void TTimelabel::Loaded()
 
 void TTimelabel::UpdateTime(void*)
 {
-    SetCaption(FormatTimeText(CurrentTimeOfDay()));
+    // The alarm watch reads the time beside the caption, so the two change together.
+    const DateTime now = CurrentTimeOfDay();
+    SetCaption(FormatTimeText(now));
+    shownTime_ = now;
 }

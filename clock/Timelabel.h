@@ -2,8 +2,10 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "clock/periodictimer.h"
+#include "clock/timetext.h"
 #include "widgets/label.h"
 
 class TTimelabel : public TLabel {
@@ -14,6 +16,11 @@ public:
     void Loaded() override;
     // At each tick: the caption becomes the time text of now, repainted only when it changed.
     void UpdateTime(void* sender);
+    // The time of day the caption shows, to the millisecond it was read; none before the first tick.
+    std::optional<DateTime> ShownTime() const { return shownTime_; }
 
     std::unique_ptr<TPeriodicTimer> FTimer;
+
+private:
+    std::optional<DateTime> shownTime_;
 };

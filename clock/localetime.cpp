@@ -10,6 +10,27 @@ namespace {
 LocalTimeSource localTimeSource = GetLocalTime;
 LocaleInfoSource localeInfoSource = GetLocaleInfoA;
 
+// GetTickCount64 where the system has it, looked up at run time: the headers this program is
+// built with stop at Windows XP, and our own code adds no import that XP lacks. Without it,
+// GetTickCount's 32 bits are widened by counting their wraps, which every 49.7 days would
+// otherwise look like a step back. The watch asks four times a second while it runs, and
+// forgets its last ring when armed afresh, so a wrap unseen while it was off does no harm.
+uint64_t SystemMonotonic()
+{
+    using TickCount64 = ULONGLONG(WINAPI*)();
+    static const auto tickCount64 = reinterpret_cast<TickCount64>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetTickCount64")));
+    if (tickCount64) return tickCount64();
+    static DWORD last = 0;
+    static uint64_t wraps = 0;
+    const DWORD now = GetTickCount();
+    if (now < last) ++wraps;
+    last = now;
+    return (wraps << 32) | now;
+}
+
+MonotonicSource monotonicSource = SystemMonotonic;
+
 // The answer for one value, asked with room for capacity characters including the terminator.
 std::optional<std::string> AskLocale(LCID locale, LCTYPE type, int capacity)
 {
@@ -48,6 +69,11 @@ DateTime CurrentDateTime()
     return DayNumber(today.wYear, today.wMonth, today.wDay) + CurrentTimeOfDay();
 }
 
+uint64_t MonotonicMilliseconds()
+{
+    return monotonicSource();
+}
+
 std::string FormatTimeText(DateTime value)
 {
     return FormatTimeText(value, TimeSettings);
@@ -67,6 +93,11 @@ DateTime ParseTimeText(std::string_view text)
 void SetLocalTimeSource(LocalTimeSource source)
 {
     localTimeSource = source ? source : GetLocalTime;
+}
+
+void SetMonotonicSource(MonotonicSource source)
+{
+    monotonicSource = source ? source : SystemMonotonic;
 }
 
 void SetLocaleInfoSource(LocaleInfoSource source)

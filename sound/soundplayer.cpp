@@ -55,20 +55,28 @@ void TSoundPlayer::Play()
 {
     if (!opened_) throw Failure("DeviceError", "No MCI device open");
     // A plain play at the end of the sound plays nothing and reports nothing: rewind first.
-    MCI_STATUS_PARMS position{};
-    position.dwItem = MCI_STATUS_POSITION;
-    MCI_STATUS_PARMS length{};
-    length.dwItem = MCI_STATUS_LENGTH;
-    Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &position);
-    Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &length);
-    if (position.dwReturn == length.dwReturn) {
-        MCI_SEEK_PARMS seek{};
-        SystemLibrary::mciSendCommandA(deviceId_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
-                                       reinterpret_cast<DWORD_PTR>(&seek));
-    }
+    if (Status(MCI_STATUS_POSITION) == Status(MCI_STATUS_LENGTH)) Rewind();
+    playedFrom_ = Status(MCI_STATUS_POSITION);
     MCI_PLAY_PARMS play{};
     play.dwCallback = Callback();
     Send(MCI_PLAY, MCI_NOTIFY, &play);
+}
+
+void TSoundPlayer::Rewind()
+{
+    if (deviceId_ == 0) return;
+    MCI_SEEK_PARMS seek{};
+    // Its result is not kept: a failed rewind shows as a playback that does not move.
+    SystemLibrary::mciSendCommandA(deviceId_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
+                                   reinterpret_cast<DWORD_PTR>(&seek));
+}
+
+DWORD_PTR TSoundPlayer::Status(DWORD item)
+{
+    MCI_STATUS_PARMS status{};
+    status.dwItem = item;
+    Send(MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT, &status);
+    return status.dwReturn;
 }
 
 void TSoundPlayer::Close()
@@ -99,6 +107,8 @@ LRESULT TSoundPlayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case MCI_NOTIFY_FAILURE: notifyValue_ = TNotifyValue::Failure; break;
     }
     notifyDeviceId_ = static_cast<uint16_t>(lParam & 0xFFFF);
+    // Where the playback stopped, asked before the handler can start another one.
+    if (deviceId_ != 0 && notifyDeviceId_ == deviceId_) playedTo_ = Status(MCI_STATUS_POSITION);
     if (OnNotify) OnNotify(this);
     return 0;
 }

@@ -28,6 +28,11 @@ public:
     void Play();
     // Closes the held device, if any; a refused close changes nothing.
     void Close();
+    // Back to the start of the sound, waiting for it; nothing when no device is held.
+    void Rewind();
+    // Whether the position the device gave at the latest notification about it differs from
+    // the one the latest play started at: a playback that did not move played nothing.
+    bool Moved() const { return playedTo_ != playedFrom_; }
 
     bool Opened() const { return opened_; }
     uint16_t DeviceId() const { return deviceId_; }
@@ -52,6 +57,8 @@ private:
     // Sends a command to the held device and records its result as the last error.
     uint32_t Send(UINT command, DWORD_PTR flags, void* parameters);
     DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(handle_); }
+    // One status item of the held device, recording the result as the last error.
+    DWORD_PTR Status(DWORD item);
 
     std::string fileName_;
     bool opened_ = false;
@@ -59,4 +66,6 @@ private:
     uint32_t error_ = 0;
     TNotifyValue notifyValue_ = TNotifyValue::Successful;
     uint16_t notifyDeviceId_ = 0;
+    DWORD_PTR playedFrom_ = 0;
+    DWORD_PTR playedTo_ = 0;
 };

@@ -91,6 +91,8 @@ void TForm1::Button2Click(void*)
         // The watch starts only once the text has parsed: a Done that fails arms nothing.
         const std::string text = ComposeAlarmText(Edit1->Text(), Edit2->Text(), Label1->Caption());
         const DateTime moment = ParseTimeText(text);
+        // Armed afresh, the watch forgets its last ring. While it runs it keeps what it saw, so
+        // that a Done inside the alarm's own second does not ring that second again.
         if (!Timer1->Enabled()) FAlarmWatch.Forget();
         Timer1->SetEnabled(true);
         AlarmMoment = moment;
@@ -101,10 +103,13 @@ void TForm1::Button2Click(void*)
     GroupBox1->SetVisible(false);
 }
 
-// The watch: rings when the clock's text becomes the alarm's.
+// The watch: rings when the clock's text becomes the alarm's, or when the clock has passed over
+// the alarm's second since the last look (a busy moment, a daylight-saving start).
 void TForm1::Timer1Timer(void*)
 {
-    if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption())) return;
+    if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption(), Timelabel1->ShownTime(), TimeSettings,
+                           MonotonicMilliseconds()))
+        return;
     Application->Restore();
     MediaPlayer1->Open();
     MediaPlayer1->Play();
@@ -136,10 +141,18 @@ void ReplayOrClose()
     if (player.DeviceId() == 0 || player.NotifyDeviceId() != player.DeviceId()) return;
     switch (player.NotifyValue()) {
     case TSoundPlayer::TNotifyValue::Successful:
-        if (Form1->Button3->Visible())
-            player.Play();
-        else
+        // A playback that ended where it began played nothing: a sound whose header promises more
+        // than the file holds ends at the real end, and every replay from there would end at once.
+        if (!player.Moved()) {
             player.Close();
+        } else if (Form1->Button3->Visible()) {
+            // From the beginning, wherever the last one stopped: short of the length, the player
+            // itself would not rewind.
+            player.Rewind();
+            player.Play();
+        } else {
+            player.Close();
+        }
         break;
     case TSoundPlayer::TNotifyValue::Failure:
         // The device cannot play (no sound output, say): another play would fail at once.

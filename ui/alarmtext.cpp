@@ -1,6 +1,8 @@
 // The alarm's arithmetic.
 #include "ui/alarmtext.h"
 
+#include <utility>
+
 AlarmPreset PresetAlarm(int hour, int minute)
 {
     if (minute < 59) ++minute;
@@ -41,10 +43,39 @@ std::string ComposeAlarmText(std::string_view hour, std::string_view minute, std
     return hourText + std::string(clockSeparator) + std::string(minute) + " " + halfText;
 }
 
-bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText)
+bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, std::optional<DateTime> shown,
+                        const TimeTextSettings& settings, uint64_t monotonicMs)
 {
-    const bool equal = alarmText == clockText;
-    const bool rings = equal && !sawEqual_;
-    sawEqual_ = equal;
-    return rings;
+    if (!shown) return false; // the clock shows no time yet
+    const TimeParts parts = SplitTime(*shown);
+    const int32_t now = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
+    const std::optional<int32_t> before = std::exchange(seenSecond_, now);
+    const bool sameAlarm = alarmText == seenAlarm_;
+    if (!sameAlarm) seenAlarm_ = alarmText;
+    // The seconds passed over since the previous tick, counted forward around midnight. A step
+    // back looks like a gap of nearly a day, and like any long gap starts the watch over.
+    const int32_t gap = before ? (now - *before + 86400) % 86400 : 0;
+    // A second already compared with this alarm rings no more, however long it stays.
+    if (before && gap == 0 && sameAlarm) return false;
+    bool due = alarmText == clockText;
+    if (before && gap <= kCatchUpSeconds) {
+        for (int32_t second = *before + 1; !due && second < *before + gap; ++second) {
+            const int32_t s = second % 86400;
+            due = FormatTimeText(TimeOfDay(s / 3600, s / 60 % 60, s % 60), settings) == alarmText;
+        }
+    }
+    if (!due) return false;
+    // The same alarm again soon after its ring is the same hour shown twice, not a new day.
+    if (rangAt_ && rang_ == alarmText && monotonicMs - *rangAt_ < kRingAgainAfterMs) return false;
+    rangAt_ = monotonicMs;
+    rang_ = alarmText;
+    return true;
+}
+
+void TAlarmWatch::Forget()
+{
+    seenSecond_.reset();
+    seenAlarm_.clear();
+    rangAt_.reset();
+    rang_.clear();
 }

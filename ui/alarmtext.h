@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,15 +29,29 @@ std::string TwoDigitText(int32_t value);
 std::string ComposeAlarmText(std::string_view hour, std::string_view minute, std::string_view dayHalf,
                              uint8_t suffixMode, std::string_view clockSeparator);
 
-// The watch compares the alarm's text with the clock's, byte for byte, at every tick. It rings
-// on the tick at which they become equal, so that each appearance of the alarm's second rings
-// exactly once, however the tick falls against the clock's own rewrites.
+// How far forward the watch catches up when the clock passes over seconds it did not show: a
+// daylight-saving start, a busy moment, a clock set forward, a short sleep. A longer step (a
+// night asleep) rings nothing late.
+constexpr int32_t kCatchUpSeconds = 2 * 60 * 60;
+// After a ring, the same alarm stays quiet this long by the monotonic clock, so that an hour the
+// clock shows twice (a daylight-saving end, a clock set back) rings only the first time.
+constexpr uint64_t kRingAgainAfterMs = 2 * 60 * 60 * 1000;
+
+// The watch, at every tick: does the alarm's text ring now? It rings when the clock's caption
+// becomes the alarm's text, and also when the clock has passed over the alarm's second since
+// the previous tick, compared as the time text of each second passed over.
 class TAlarmWatch {
 public:
-    bool Rings(std::string_view alarmText, std::string_view clockText);
-    // The next tick that sees the texts equal rings, even if the last one did too.
-    void Forget() { sawEqual_ = false; }
+    // alarmText: the alarm line's caption. clockText and shown: the clock's caption and the time
+    // of day it shows, none before its first tick. monotonicMs: a clock that never steps.
+    bool Rings(std::string_view alarmText, std::string_view clockText, std::optional<DateTime> shown,
+               const TimeTextSettings& settings, uint64_t monotonicMs);
+    // Starts afresh: the next tick looks only at what the clock shows, and the last ring is forgotten.
+    void Forget();
 
 private:
-    bool sawEqual_ = false;
+    std::optional<int32_t> seenSecond_; // the second of the day the clock showed at the previous tick
+    std::string seenAlarm_;             // and the alarm text that tick compared it with
+    std::optional<uint64_t> rangAt_;    // when the last ring was, by the monotonic clock
+    std::string rang_;                  // and for which alarm text
 };

@@ -127,12 +127,13 @@ def xdo(*args):
 class Horalet:
     """One run of the program, from its own copy of the exe in a throw-away folder."""
 
-    def __init__(self, name="Horalet.exe", planted=False, folder=None, trace=None, channels="+text"):
+    def __init__(self, name="Horalet.exe", planted=False, folder=None, trace=None, channels="+text", environment=None):
         """Copies the exe and its files into a folder of its own and starts it there; or,
         given a folder, starts the Horalet.exe in it as it stands. With planted, libraries
         named like winmm, comdlg32 and comctl32 lie beside it, and Wine is told to take such
         libraries from beside an exe first, as Windows does for any that are not known ones.
-        With trace, a file gets Wine's trace of the channels (by default every text drawn)."""
+        With trace, a file gets Wine's trace of the channels (by default every text drawn).
+        Environment holds variables to set for this run alone."""
         # Whatever main window is about already is not this run's.
         self.pid, self.stale = None, {row["pid"] for row in windows() if row["cls"] == "TForm1"}
         self.own_folder = folder is None
@@ -146,7 +147,7 @@ class Horalet:
             # The files the program reads lie beside it, as they do beside the built exe.
             for shipped in SHIPPED:
                 shutil.copy(os.path.join(os.path.dirname(ARGS.exe), shipped), os.path.dirname(exe))
-        env = dict(os.environ)
+        env = dict(os.environ, **(environment or {}))
         if planted:
             for library in PLANTED:
                 shutil.copy(os.path.join(os.path.dirname(ARGS.exe), "planted", library), os.path.dirname(exe))

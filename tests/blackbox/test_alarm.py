@@ -2,12 +2,18 @@
 """The alarm of the real Horalet.exe under Wine: set with the mouse, heard by the sound device."""
 import datetime
 import os
+import re
+import signal
+import struct
+import threading
 import time
 import unittest
 import wave
 
 import session
-from session import Horalet, click, poll
+from session import Horalet, click, poll, probe
+
+SWP_NOSIZE, SWP_NOZORDER, SWP_NOACTIVATE = 0x1, 0x4, 0x10
 
 
 def playback_bytes():
@@ -32,6 +38,30 @@ def settled(timeout=20, quiet=2.0):
         elif time.monotonic() - since >= quiet:
             return size
     raise AssertionError(f"the sound did not stop within {timeout} s")
+
+
+def arm(app, aside, hours_on=0, minute_of=lambda t: time.localtime(t).tm_min):
+    """Sets the alarm with the mouse on the minute the panel offers, hours_on hours later, and
+    moves the window aside, out of the next run's way. Returns when the offered minute starts,
+    in seconds since the epoch; minute_of gives the minute the program's clock shows at a time."""
+    opened = time.time()
+    app.choose(0, 1, of=4)
+    assert poll(lambda: app.child("Button", "Done", visible=1)), "Set Alarm opened no panel"
+    fields = lambda: [r["text"] for r in sorted(session.children(app.hwnd), key=lambda r: r["left"]) if r["cls"] == "Edit"]
+    hour, minute = fields()
+    if hours_on:
+        click(min((r for r in session.children(app.hwnd) if r["cls"] == "msctls_updown32"), key=lambda r: r["left"]), y=0.25)
+        assert poll(lambda: fields()[0] == f"{int(hour) + hours_on:02d}", timeout=5), fields()
+    click(app.child("Button", "Done"))
+    assert poll(lambda: app.child("Button", "Done", visible=0)), "Done left the panel open"
+    probe("setpos", app.hwnd, *aside, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
+    return next(t for t in (opened // 60 * 60 + 60 * k for k in (1, 2)) if minute_of(t) == int(minute))
+
+
+def wav(data, promised):
+    """A 22,050 Hz 16-bit mono wav file around data, whose header promises `promised` bytes."""
+    return struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + promised, b"WAVE", b"fmt ", 16, 1, 1, 22050, 44100, 2, 16,
+                       b"data", promised) + data
 
 
 def dial(hour):
@@ -91,6 +121,67 @@ class Alarm(unittest.TestCase):
         click(next(r for r in session.children(dialog["hwnd"]) if r["cls"] == "Button" and r["text"] == "Cancel"))
         self.assertTrue(poll(lambda: not app.find("#32770", visible=1)), "the chooser stayed")
         self.assertEqual(app.planted_loaded(), [], "libraries planted beside the exe were loaded")
+
+    def test_rings_after_a_freeze_and_at_a_daylight_saving_jump_and_a_short_sound_repeats_or_closes(self):
+        while not (datetime.datetime.now().minute < 57 and 2 <= datetime.datetime.now().second <= 12):
+            time.sleep(0.5)
+        # A clock whose standard time is now 03:20, and which daylight saving puts an hour on at
+        # 03:21:30: the alarm for 04:21 lies in the hour it skips.
+        now = time.time()
+        offset = (200 - time.gmtime(now).tm_hour * 60 - time.gmtime(now).tm_min) % 1440
+        offset -= 1440 if offset > 720 else 0
+        jump = now // 60 * 60 + 90
+        zone = (f"STD{'-' if offset >= 0 else '+'}{abs(offset) // 60}:{abs(offset) % 60:02d}"
+                f"DST,{time.gmtime(jump + offset * 60).tm_yday - 1}/03:21:30,364/23:59:59")
+        runs = {}
+        for name, aside, sound in (("daylight saving", (700, 0), None), ("frozen", (700, 220), None),
+                                   ("cut short", (700, 440), wav(os.urandom(3000), 1 << 20)),
+                                   ("empty", (0, 500), b""), ("random bytes", (300, 560), os.urandom(4000))):
+            trace = os.path.join(os.environ["HORALET_STATE"], "mci.trace") if name == "cut short" else None
+            app = Horalet(trace=trace, channels="+mci,+mciwave", environment={"TZ": zone} if name == "daylight saving" else None)
+            self.addCleanup(app.stop)
+            if sound is not None:
+                with open(os.path.join(app.home, "alarm.wav"), "wb") as f:
+                    f.write(sound)
+            if name == "daylight saving":
+                rings = arm(app, aside, 1, lambda t: time.gmtime(t + offset * 60).tm_min)
+                self.assertLess(max(rings, time.time()), jump, "armed too late for the jump")
+                rings = jump
+            else:
+                rings = arm(app, aside)
+            if name == "frozen":
+                # Stopped from outside 3 s before the alarm's second and let go 6 s later.
+                self.assertGreater(rings - 3, time.time(), "armed too late to freeze before the alarm")
+                for delay, sent in ((rings - 3, signal.SIGSTOP), (rings + 3, signal.SIGCONT)):
+                    timer = threading.Timer(delay - time.time(), os.kill, (app.proc.pid, sent))
+                    timer.start()
+                    self.addCleanup(timer.cancel)
+                self.addCleanup(lambda pid=app.proc.pid: os.kill(pid, signal.SIGCONT))
+                rings += 3
+            runs[name] = app, rings, trace
+        for name, (app, rings, trace) in runs.items():
+            with self.subTest(name):
+                poll(lambda: time.time() > rings, timeout=200)
+                if name in ("empty", "random bytes"):
+                    box = poll(lambda: app.find("#32770", visible=1), timeout=30)
+                    self.assertTrue(box, "no box about the sound")
+                    text = "".join(r["text"] for r in session.children(box["hwnd"]) if r["cls"] == "Static")
+                    print(f"alarm: {name}: {text}")
+                    self.assertTrue(text and "Unknown error code" not in text, text)
+                    self.assertFalse(app.child("Button", "Kill Alarm", visible=1), "Kill Alarm showed")
+                    continue
+                ringing = poll(lambda: app.child("Button", "Kill Alarm", visible=1), timeout=30)
+                self.assertTrue(ringing, f"no ring within 30 s of {time.ctime(rings)}")
+                if trace:
+                    # Every play after the first brings samples to the device, or the device closes.
+                    plays = lambda: re.split(r"mciSendCommandA \(\w+, MCI_PLAY", open(trace, errors="replace").read())
+                    poll(lambda: len(plays()) > 8, timeout=20)
+                    app.stop()
+                    requests = plays()[1:]
+                    silent = sum(not re.search(r"dwBufferLength=[1-9]|MCI_CLOSE", after) for after in requests[:-1])
+                    print(f"alarm: cut short: {len(requests)} play requests, {silent} followed by no samples")
+                    self.assertEqual(silent, 0, f"of {len(requests)} play requests, {silent} brought no samples")
+                    self.assertGreater(len(requests), 2, "the sound did not repeat")
 
 
 if __name__ == "__main__":

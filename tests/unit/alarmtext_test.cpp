@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -112,36 +113,87 @@ TEST(ComposeAlarmText, ArmsTheClocksOwnTextOrFailsWhereTheLocaleCannotReadIt)
     }
 }
 
-TEST(AlarmWatch, RingsExactlyOnceADayWhateverTheTimersPhases)
+TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
 {
     // The clock label rewrites its caption every 450 ms, the watch looks every 250 ms; both
     // run late by up to 30 ms at each tick, and neither has a phase in common with the other
-    // or with the seconds. Each day the alarm's text must ring once, within its second.
+    // or with the seconds. Each day a row disturbs the clock around an alarm second a: at
+    // monotonic time 0 the clock shows a - lead and steps by step, and nothing runs for the
+    // first stall ms. The alarm rings once, within 1.5 s of when the program could first see
+    // its second passed, unless the clock jumped over it by more than 2 hours.
+    constexpr int32_t kH = 3600000;
+    struct Row {
+        const char* name;
+        int32_t alarm;                      // second of the day; -1: any whole minute
+        int32_t lead[2], step[2], stall[2]; // ranges drawn from
+        bool rings;
+    };
+    const Row kRows[] = {
+        {"undisturbed", -1, {0, 0}, {0, 0}, {0, 0}, true},
+        {"a stall of up to 10 s", -1, {-2000, 11000}, {0, 0}, {0, 10000}, true},
+        {"a stall over midnight, alarm at midnight", 0, {0, 999}, {0, 0}, {1000, 10000}, true},
+        {"a stall, alarm at 23:59", 86340, {-2000, 11000}, {0, 0}, {0, 10000}, true},
+        {"set forward over it, up to 2 h", -1, {1000, kH - 60000}, {kH, 2 * kH - 10000}, {0, 0}, true},
+        {"set forward over it, over 2 h", -1, {1000, 2 * kH}, {2 * kH + 10000, 20 * kH}, {0, 0}, false},
+        {"set back over it after the ring", -1, {-2500, -1500}, {-2 * kH + 10000, -3500}, {0, 0}, true},
+        {"daylight saving starts, alarm in the skipped hour", -1, {0, kH - 1000}, {kH, kH}, {0, 0}, true},
+        {"daylight saving starts, alarm at midnight", 0, {0, kH - 1000}, {kH, kH}, {0, 0}, true},
+        {"asleep for 2 to 3 h right after the ring", -1, {-990, -770}, {0, 0}, {2 * kH, 3 * kH}, true},
+        {"daylight saving ends, alarm in the repeated hour", -1, {-2500, -1500}, {-kH, -kH}, {0, 0}, true},
+    };
     std::mt19937 random(20261209);
-    std::uniform_int_distribution<int> phase450(0, 449), phase250(0, 249), late(0, 30);
-    std::uniform_int_distribution<int> second(60, 86399 - 60);
+    auto any = [&random](const int32_t(&range)[2]) {
+        return std::uniform_int_distribution<int32_t>(range[0], range[1])(random);
+    };
     TAlarmWatch watch;
     for (int day = 0; day < 20000; ++day) {
-        const int alarm = second(random);
-        const std::string alarmText = FormatTimeText(TimeOfDay(alarm / 3600, alarm / 60 % 60, 0), kTwelve);
-        const int alarmMinute = alarm / 60 * 60; // the alarm's text has zero seconds
-        const int from = (alarmMinute - 3) * 1000, to = (alarmMinute + 3) * 1000;
-        std::vector<std::pair<int, bool>> ticks; // time, and whether it is the watch's
-        for (int t = from + phase450(random); t < to; t += 450) ticks.push_back({t + late(random), false});
-        for (int t = from + phase250(random); t < to; t += 250) ticks.push_back({t + late(random), true});
-        std::sort(ticks.begin(), ticks.end());
-        std::string caption = "Timelabel1";
-        int rings = 0;
-        for (const auto& [t, isWatch] : ticks) {
-            if (!isWatch) {
-                caption = FormatTimeText(TimeOfDay(0, 0, 0, t % 86400000), kTwelve);
-            } else if (watch.Rings(alarmText, caption)) {
-                ++rings;
-                EXPECT_GE(t, alarmMinute * 1000);
-                EXPECT_LT(t, alarmMinute * 1000 + 1500);
+        const Row& row = kRows[day % std::size(kRows)];
+        const int32_t a = (row.alarm >= 0 ? row.alarm : any({1, 1438}) * 60) * 1000;
+        const int32_t lead = any(row.lead), step = any(row.step), stall = any(row.stall);
+        const std::string alarmText = FormatTimeText(TimeOfDay(0, 0, 0, a), kTwelve);
+        auto local = [&](int32_t t) {
+            return ((a - lead + t + (t >= 0 ? step : 0)) % kMsPerDay + kMsPerDay) % kMsPerDay;
+        };
+        // When the clock first reaches the alarm's second, or jumps past it; and when the program
+        // can first see that, a stall under way hiding it until its end.
+        const int32_t reached = lead < 0 ? lead : std::max(0, lead - step);
+        const int32_t seen = stall > 0 && reached < stall ? stall : reached;
+        // Looked at around 0, and again where a step back shows the alarm's second once more.
+        std::vector<std::pair<int32_t, int32_t>> windows{{-3000, std::max(0, seen) + 3000}};
+        if (const int32_t again = step < 0 ? lead - step : 0; again > 0) {
+            if (again - 3000 <= windows[0].second)
+                windows[0].second = again + 3000;
+            else
+                windows.push_back({again - 3000, again + 3000});
+        }
+        std::vector<std::pair<int32_t, bool>> ticks; // time, and whether it is the watch's
+        for (const auto& [period, isWatch] : {std::pair{450, false}, std::pair{250, true}}) {
+            const int32_t phase = any({0, period - 1});
+            for (const auto& [from, to] : windows) {
+                for (int32_t t = from + phase; t < to; t += period) {
+                    // The ticks a stall holds up come as one at its end.
+                    if (t >= 0 && t < stall) t += (stall - 1 - t) / period * period;
+                    ticks.push_back({(t >= 0 && t < stall ? stall : t) + any({0, 30}), isWatch});
+                }
             }
         }
-        ASSERT_EQ(1, rings) << "day " << day << ", alarm " << alarmText;
+        std::sort(ticks.begin(), ticks.end());
+        std::string caption = "Timelabel1";
+        std::optional<DateTime> shown;
+        std::vector<int32_t> rings;
+        const int64_t dayStart = int64_t(day) * kMsPerDay + 4 * kH; // the monotonic clock
+        for (const auto& [t, isWatch] : ticks) {
+            if (!isWatch) {
+                shown = TimeOfDay(0, 0, 0, local(t));
+                caption = FormatTimeText(*shown, kTwelve);
+            } else if (watch.Rings(alarmText, caption, shown, kTwelve, uint64_t(dayStart + t))) {
+                rings.push_back(t);
+            }
+        }
+        ASSERT_EQ(row.rings ? 1u : 0u, rings.size()) << "day " << day << ", " << row.name << ", alarm " << alarmText;
+        if (!row.rings) continue;
+        ASSERT_GE(rings[0], reached) << "day " << day << ", " << row.name;
+        ASSERT_LT(rings[0], seen + 1500) << "day " << day << ", " << row.name;
     }
 }
 

@@ -32,12 +32,16 @@ protected:
     {
         FormFixture::SetUp();
         ASSERT_EQ(2, SuffixMode);
-        // Every notification is counted on its way to the form's handler.
+        // Every notification and every look of the watch is counted on its way to the form's handler.
         form->MediaPlayer1->OnNotify = [this](void* sender) {
             ++notifications;
             if (form->MediaPlayer1->NotifyValue() == TNotifyValue::Successful) ++endings;
             form->MediaPlayer1Notify(sender);
         };
+        form->Timer1->SetOnTimer([this](void* sender) {
+            ++looks;
+            form->Timer1Timer(sender);
+        });
     }
 
     void Choose(TMenuItem& item) { SendMessageA(Window(), WM_COMMAND, item.Command(), 0); }
@@ -67,13 +71,27 @@ protected:
         Click(*form->Button2);
     }
 
+    // Sets the clock and pumps until the watch has looked at the clock label showing that second.
+    void Show(int hour, int minute, int second, int millisecond = 500)
+    {
+        FakeClock::Set(hour, minute, second, millisecond);
+        const std::string text = FormatTimeText(TimeOfDay(hour, minute, second));
+        int shownAt = -1;
+        EXPECT_TRUE(PumpUntil(
+            [&] {
+                if (shownAt < 0 && form->Timelabel1->Caption() == text) shownAt = looks;
+                return shownAt >= 0 && looks > shownAt;
+            },
+            10000))
+            << "waited 10 s for the watch to look at the clock showing " << text << "; it shows "
+            << form->Timelabel1->Caption() << ", after " << looks << " looks";
+    }
+
     // The clock runs from the second before hour:minute into it, with both timers ticking.
     void Reach(int hour, int minute)
     {
-        FakeClock::Set(minute ? hour : hour - 1, minute ? minute - 1 : 59, 59, 500);
-        Pump(600);
-        FakeClock::Set(hour, minute, 0, 100);
-        Pump(800);
+        Show(minute ? hour : hour - 1, minute ? minute - 1 : 59, 59);
+        Show(hour, minute, 0, 100);
         FakeClock::Set(hour, minute, 1);
     }
 
@@ -89,6 +107,7 @@ protected:
     FakeClock clock;
     int notifications = 0;
     int endings = 0;
+    int looks = 0;
 };
 
 // How many MCI devices the process holds open.
@@ -247,6 +266,7 @@ TEST_F(AlarmTest, RingsRestoredRepeatsUntilKillAlarmThenClosesAndRingsTheNextDay
     ASSERT_TRUE(IsIconic(Application->Handle()));
     for (const char* day : {"first day", "next day"}) {
         SCOPED_TRACE(day);
+        if (day != std::string("first day")) FakeClock::Elapse(24 * 3600 * 1000);
         Reach(15, 7);
         EXPECT_FALSE(IsIconic(Application->Handle()));
         EXPECT_TRUE(IsWindowVisible(Window()));
@@ -263,9 +283,46 @@ TEST_F(AlarmTest, RingsRestoredRepeatsUntilKillAlarmThenClosesAndRingsTheNextDay
         EXPECT_LE(endings - killedAt, 1) << "the playback under way is the last";
         EXPECT_EQ(0u, OpenDevices());
         EXPECT_TRUE(form->Timer1->Enabled()) << "ringing does not disarm";
-        FakeClock::Set(16, 0, 0);
-        Pump(600);
+        Show(16, 0, 0);
         EXPECT_EQ(0u, OpenDevices());
+    }
+}
+
+TEST_F(AlarmTest, StepsOfTheClockRingOnceAtTheFirstLookPastTheAlarmAndDoneReArms)
+{
+    struct Row {
+        const char* name;
+        std::function<void()> before;
+        int from[3], to[3]; // the clock shows from, then steps to
+        bool rings;
+    };
+    const auto none = [] {};
+    const auto armAt7 = [this] { Arm("03", "07", "PM"); };
+    const auto armAt8 = [this] { Arm("03", "08", "PM"); };
+    const auto rearmAt8 = [this] { Arm("00", "00", "AM"), Arm("03", "08", "PM"); };
+    const Row rows[] = {
+        {"a step forward over the alarm's second", armAt7, {15, 6, 58}, {15, 7, 30}, true},
+        {"a step back over it after the ring", none, {15, 6, 59}, {15, 7, 0}, false},
+        {"another alarm, right after the ring", armAt8, {15, 7, 59}, {15, 8, 0}, true},
+        {"back again, and Done with the same alarm", armAt8, {15, 7, 59}, {15, 8, 0}, false},
+        {"back again, disarmed and armed again", rearmAt8, {15, 7, 59}, {15, 8, 0}, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.before();
+        Show(row.from[0], row.from[1], row.from[2]);
+        EXPECT_FALSE(form->Button3->Visible());
+        Show(row.to[0], row.to[1], row.to[2]);
+        if (!row.rings) {
+            // The watch has looked once already; a few more looks still ring nothing.
+            Pump(1000);
+            EXPECT_FALSE(form->Button3->Visible()) << "rang within 1 s of the step";
+            continue;
+        }
+        EXPECT_TRUE(form->Button3->Showing()) << "the watch's first look after the step did not ring";
+        Click(*form->Button3);
+        EXPECT_TRUE(PumpUntil([this] { return !form->MediaPlayer1->Opened(); }, 10000))
+            << "the device stayed open 10 s";
     }
 }
 
@@ -330,7 +387,7 @@ TEST_F(NoSoundDevice, APlayThatFailsClosesTheDeviceInsteadOfReplaying)
     Reach(15, 7);
     EXPECT_TRUE(form->Button3->Showing());
     Pump(10000);
-    EXPECT_EQ(1, notifications) << "one play request, one failure";
+    EXPECT_EQ(1, notifications) << "one play request, one failure, in 10 s";
     EXPECT_EQ(TNotifyValue::Failure, form->MediaPlayer1->NotifyValue());
     EXPECT_FALSE(form->MediaPlayer1->Opened());
 }

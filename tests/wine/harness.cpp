@@ -8,12 +8,18 @@
 namespace {
 
 SYSTEMTIME fakeNow{};
+uint64_t fakeMonotonic = 0;
 std::map<LCTYPE, std::string> fakeLocale;
 ModalCatcher* activeCatcher = nullptr;
 
 void WINAPI ReadFakeClock(LPSYSTEMTIME time)
 {
     *time = fakeNow;
+}
+
+uint64_t ReadFakeMonotonic()
+{
+    return fakeMonotonic;
 }
 
 int WINAPI ReadFakeLocale(LCID, LCTYPE type, LPSTR buffer, int capacity)
@@ -101,11 +107,19 @@ FakeClock::FakeClock(int hour, int minute, int second, int millisecond)
     fakeNow = SYSTEMTIME{2026, 12, 3, 9, 0, 0, 0, 0};
     Set(hour, minute, second, millisecond);
     SetLocalTimeSource(ReadFakeClock);
+    fakeMonotonic = 1000000;
+    SetMonotonicSource(ReadFakeMonotonic);
 }
 
 FakeClock::~FakeClock()
 {
     SetLocalTimeSource(nullptr);
+    SetMonotonicSource(nullptr);
+}
+
+void FakeClock::Elapse(uint64_t milliseconds)
+{
+    fakeMonotonic += milliseconds;
 }
 
 void FakeClock::Set(int hour, int minute, int second, int millisecond)

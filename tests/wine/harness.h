@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,11 +17,13 @@ class TForm1;
 // Dispatches the thread's messages for a while.
 void Pump(DWORD milliseconds);
 
-// The clock the program reads while a test sets it.
+// The clock the program reads while a test sets it, and a monotonic clock that stands still
+// until the test lets time pass on it.
 struct FakeClock {
     FakeClock(int hour, int minute, int second, int millisecond = 0);
     ~FakeClock();
     static void Set(int hour, int minute, int second, int millisecond = 0);
+    static void Elapse(uint64_t milliseconds);
 };
 
 // Locale values by LCTYPE, answered like GetLocaleInfoA; values not given are not delivered.
