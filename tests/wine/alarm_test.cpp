@@ -262,6 +262,7 @@ TEST_F(AlarmTest, ADoneThatFailsToParseArmsNothing)
 TEST_F(AlarmTest, RingsRestoredRepeatsUntilKillAlarmThenClosesAndRingsTheNextDay)
 {
     Arm("03", "07", "PM");
+    EXPECT_EQ(nullptr, form->MediaPlayer1->Handle()) << "the sound player's window waits for the first ring";
     Application->Minimize();
     ASSERT_TRUE(IsIconic(Application->Handle()));
     for (const char* day : {"first day", "next day"}) {
@@ -272,6 +273,7 @@ TEST_F(AlarmTest, RingsRestoredRepeatsUntilKillAlarmThenClosesAndRingsTheNextDay
         EXPECT_TRUE(IsWindowVisible(Window()));
         EXPECT_TRUE(form->Button3->Showing());
         EXPECT_TRUE(form->MediaPlayer1->Opened());
+        EXPECT_NE(nullptr, form->MediaPlayer1->Handle());
         // At each end the sound starts again.
         EXPECT_TRUE(PumpUntil([this] { return endings >= 3; }, 10000)) << endings << " playbacks ended";
         EXPECT_TRUE(form->MediaPlayer1->Opened());
