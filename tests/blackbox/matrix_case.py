@@ -162,10 +162,14 @@ def main():
         result["settings"] = {k: (v.decode(f"cp{st['acp']}", errors="replace") if isinstance(v, bytes) else v)
                               for k, v in st.items()}
         trace = os.path.join(out, f"{name}-trace.txt")
+        # The layout scales by the text height of "0" over 13, also at 96 pixels per inch where the
+        # locale's fonts give "0" another height: the clock's and the alarm line's tops.
+        zero = int(probe("zero", -11).split()[1])
+        clock_top, line_top = mul_div(16, zero, 13), mul_div(72, zero, 13)
 
         app = Horalet(trace=trace)
         try:
-            clock = app.wait(lambda: [t for t, top in painted(trace) if top == 16 and t != "Timelabel1"],
+            clock = app.wait(lambda: [t for t, top in painted(trace) if top == clock_top and t != "Timelabel1"],
                              "the clock to draw a time")
             text, codepage = as_bytes(clock[-1], st)
             result["clock_text"] = clock[-1]
@@ -200,9 +204,10 @@ def main():
                 grab_window(app, os.path.join(out, f"{name}-96.png"))
             else:
                 expected = time_text(alarm[0], alarm[1], 0, st)
-                line = poll(lambda: [t for t, top in painted(trace) if top == 72 and as_bytes(t, st)[0] == expected])
+                line = poll(lambda: [t for t, top in painted(trace)
+                                     if top == line_top and as_bytes(t, st)[0] == expected])
                 checks["alarm line in the clock's form"] = bool(line)
-                drawn = [t for t, top in painted(trace) if top == 72]
+                drawn = [t for t, top in painted(trace) if top == line_top]
                 result["alarm_line"] = line[-1] if line else f"none; drawn there: {drawn}"
                 grab_window(app, os.path.join(out, f"{name}-96.png"))
                 # The alarm is on the next minute; the rest of the deadline only guards against a hang.
