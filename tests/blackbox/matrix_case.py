@@ -162,13 +162,12 @@ def main():
         result["settings"] = {k: (v.decode(f"cp{st['acp']}", errors="replace") if isinstance(v, bytes) else v)
                               for k, v in st.items()}
         trace = os.path.join(out, f"{name}-trace.txt")
-        # The layout scales by the text height of "0" over 13, also at 96 pixels per inch where the
-        # locale's fonts give "0" another height: the clock's and the alarm line's tops.
-        zero = int(probe("zero", -11).split()[1])
-        clock_top, line_top = mul_div(16, zero, 13), mul_div(72, zero, 13)
 
         app = Horalet(trace=trace)
         try:
+            # Where the locale's font has another text height, the layout scales at 96 too.
+            _, zero = map(int, probe("zero", -11).split())
+            clock_top, line_top = mul_div(16, zero, 13), mul_div(72, zero, 13)
             clock = app.wait(lambda: [t for t, top in painted(trace) if top == clock_top and t != "Timelabel1"],
                              "the clock to draw a time")
             text, codepage = as_bytes(clock[-1], st)
