@@ -16,15 +16,15 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
-sys.path.insert(0, HERE)
-from matrix_case import CASES  # noqa: E402
-
-RESOLUTIONS = (96, 120, 144)
 # More Wine sessions than processors starve each other: a case's steps wait longer, and the
 # run as a whole gains nothing.
 JOBS = len(os.sched_getaffinity(0))
 # A case that takes this long has hung.
 CASE_GUARD = 900
+sys.path.insert(0, HERE)
+from matrix_case import CASES  # noqa: E402
+
+RESOLUTIONS = (96, 120, 144)
 
 
 def run(cases, args):
