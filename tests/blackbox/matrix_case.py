@@ -239,7 +239,8 @@ def main():
 
 
 def grab_window(app, path):
-    app.painted()
+    """A picture of the window, once it shows its menu titles (the panel or the viewer may cover the clock)."""
+    app.menu_titles()
     form = app.form()
     left, top, right, bottom = form["rect"]
     grab((left - 2, top - 2, right + 2, bottom + 2), path)
