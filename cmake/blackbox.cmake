@@ -46,7 +46,7 @@ set_tests_properties(blackbox_release PROPERTIES TIMEOUT 300 LABELS blackbox)
 add_test(NAME matrix
   COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/matrix.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe> --out ${CMAKE_BINARY_DIR}/matrix)
-set_tests_properties(matrix PROPERTIES TIMEOUT 1500 LABELS blackbox)
+set_tests_properties(matrix PROPERTIES TIMEOUT 3600 LABELS blackbox)
 
 # The bare seconds clock the benchmark measures the program against.
 add_executable(bareclock WIN32 tests/bench/bareclock.cpp)

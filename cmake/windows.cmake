@@ -116,7 +116,7 @@ target_include_directories(wine_tests PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${
 target_link_libraries(wine_tests PRIVATE horalet_win32 gtest winmm)
 # Wine starts slowly: the whole executable is one test.
 add_test(NAME wine_tests COMMAND wine_tests --gtest_filter=-NoSoundDevice.*)
-set_tests_properties(wine_tests PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
 
 # The same executable on displays of 120, 144 and 192 pixels per inch, which a process takes
 # at its start.

@@ -10,6 +10,8 @@ and, run outside a Wine session, it starts one itself through scripts/with-wine,
 touches the user's own prefix or display.
 """
 import argparse
+import collections
+import datetime
 import os
 import re
 import shutil
@@ -95,7 +97,12 @@ def click(row, x=None, y=None):
         int(row["top"] + (row["bottom"] - row["top"]) * fy), "click", 1)
 
 
-def poll(what, timeout=10.0, interval=0.2):
+# How long a step waits for what it needs before it fails: far beyond what a busy machine takes,
+# so that only a program that never gets there reaches it.
+DEADLINE = 60.0
+
+
+def poll(what, timeout=DEADLINE, interval=0.2):
     """Calls what() until it gives something true; returns that, or the last answer at the deadline."""
     deadline = time.monotonic() + timeout
     while True:
@@ -103,6 +110,37 @@ def poll(what, timeout=10.0, interval=0.2):
         if value or time.monotonic() > deadline:
             return value
         time.sleep(interval)
+
+
+def wait_for(what, describe, timeout=DEADLINE, until=bool, seen=None, interval=0.2):
+    """Calls what() until until() holds for its answer and returns that answer; at the deadline
+    fails naming the condition and what was seen: the last answer, or seen(answer) when given."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = what()
+        if until(value):
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"waited {timeout:g} s for {describe}; saw {seen(value) if seen else repr(value)}")
+        time.sleep(interval)
+
+
+def watch(what, describe, period):
+    """Checks for `period` seconds that what() stays false: a check that something does not happen."""
+    end = time.monotonic() + period
+    while time.monotonic() < end:
+        value = what()
+        if value:
+            raise AssertionError(f"{describe} within {period:g} s: {value!r}")
+        time.sleep(0.2)
+
+
+def wait_for_second(first, last):
+    """Waits for a second in [first, last] of a minute other than 59, for steps that must end
+    within the minute they start in."""
+    now = datetime.datetime.now
+    wait_for(lambda: first <= now().second <= last and now().minute != 59,
+             f"a second from {first} to {last} of a minute other than 59", timeout=150, seen=lambda _: now())
 
 
 def grab(rect, path=None):
@@ -118,6 +156,12 @@ def grab(rect, path=None):
     width, height = int(header[1]), int(header[2])
     pixels = data[header.end():]
     return [[tuple(pixels[i:i + 3]) for i in range(row * width * 3, (row + 1) * width * 3, 3)] for row in range(height)]
+
+
+def colours(shot):
+    """A picture in words, for a failed wait: its commonest colours."""
+    counts = collections.Counter(p for row in shot for p in row)
+    return "a picture of " + ", ".join(f"{n} px {p}" for p, n in counts.most_common(3))
 
 
 def xdo(*args):
@@ -161,8 +205,7 @@ class Horalet:
         if trace:
             errors.close()
         try:
-            form = poll(lambda: self.find("TForm1", visible=1), timeout=30)
-            assert form, "the main window did not appear"
+            form = self.wait(lambda: self.find("TForm1", visible=1), "the main window to show")
         except BaseException:
             self.stop()
             raise
@@ -175,7 +218,21 @@ class Horalet:
                 return row
         return None
 
-    def form(self, until=None, timeout=5):
+    def shown(self, _=None):
+        """What a failed wait saw: this run's visible windows, and what shows in the main one."""
+        tops = [(row["cls"], row["caption"]) for row in windows() if row["visible"]
+                and (row["pid"] == self.pid if self.pid is not None else row["pid"] not in self.stale)]
+        try:
+            inside = [(row["cls"], row["text"]) for row in children(self.hwnd) if row["visible"]] if self.pid else []
+        except AssertionError as gone:
+            inside = str(gone)
+        return f"windows {tops}, in the main window {inside}"
+
+    def wait(self, what, describe, **options):
+        """wait_for, telling at the deadline what the program showed."""
+        return wait_for(what, describe, **{"seen": self.shown, **options})
+
+    def form(self, until=None, timeout=DEADLINE):
         """The main window's row; with until, the first one that satisfies it before the deadline (or None)."""
         if until is None:
             return self.find("TForm1")
@@ -185,21 +242,24 @@ class Horalet:
         x, y, w, h, menu, caption = map(int, probe("client", self.hwnd).split())
         return {"x": x, "y": y, "w": w, "h": h, "menu": menu, "caption": caption}
 
-    def wait_exit(self, timeout=15):
+    def wait_exit(self, timeout=DEADLINE):
+        """The program's exit code, once it has ended."""
         try:
             return self.proc.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
-            return None
+            raise AssertionError(f"waited {timeout:g} s for the program to end; it still shows {self.shown()}")
 
     def stop(self):
         if self.proc.poll() is None:
             self.proc.terminate()
-            if self.wait_exit(5) is None:
+            try:
+                self.proc.wait(timeout=10)
+            except subprocess.TimeoutExpired:
                 self.proc.kill()
-                self.proc.wait(10)
+                self.proc.wait(30)
         # The next run starts with none of this one's windows about.
         if self.pid is not None:
-            poll(lambda: not self.find("TForm1"), timeout=10)
+            poll(lambda: not self.find("TForm1"), timeout=30)
         if self.own_folder:
             shutil.rmtree(self.folder, ignore_errors=True)
 
@@ -216,31 +276,55 @@ class Horalet:
         return None
 
     def menu_titles(self):
-        """The menu bar's titles as (left, right) screen columns, found by their text, black or grey."""
+        """The menu bar's titles as (left, right) screen columns, found by their text, black or grey,
+        the bar's middle row and its ground colour; read until the bar shows at least two (a bar
+        not yet drawn shows none, and stays so for a while)."""
+        return wait_for(self.read_menu_titles, "at least two titles in the menu bar", until=lambda t: len(t[0]) >= 2)
+
+    def read_menu_titles(self):
         c = self.client()
         bar = grab((c["x"], c["y"] - c["menu"] + 2, c["x"] + c["w"], c["y"] - 2))
         ground = sum(bar[0][0])
         columns = [x for x in range(c["w"]) if any(abs(sum(row[x]) - ground) > 90 for row in bar)]
         titles = []
+        # Letters of one title lie closer together than titles do, at any resolution.
+        gap = max(6, c["menu"] // 3)
         for x in columns:
-            if titles and x - titles[-1][1] <= 6:
+            if titles and x - titles[-1][1] <= gap:
                 titles[-1][1] = x
             else:
                 titles.append([x, x])
-        return [(c["x"] + a, c["x"] + b) for a, b in titles], c["y"] - c["menu"] // 2
+        return [(c["x"] + a, c["x"] + b) for a, b in titles], c["y"] - c["menu"] // 2, bar[0][0]
+
+    def painted(self):
+        """Waits until the window shows its menu titles and the clock's red text, as a picture of it needs."""
+        self.menu_titles()
+        c = self.client()
+        red = lambda shot: any(r > 160 and g < 80 and b < 80 for row in shot for r, g, b in row)
+        self.wait(lambda: grab((c["x"], c["y"], c["x"] + c["w"], c["y"] + c["h"])), "the clock's red text drawn",
+                  until=red, seen=colours)
+
+    def click_menu(self, index):
+        """Clicks the index-th title of the menu bar."""
+        titles, y, ground = self.menu_titles()
+        xdo("mousemove", sum(titles[index]) // 2, y, "click", 1)
+        return ground
 
     def open_menu(self, index):
-        """Clicks a menu title; returns the popup's row, or None when none opens."""
-        titles, y = self.menu_titles()
-        assert len(titles) >= 2, f"menu titles found: {titles}"
-        xdo("mousemove", sum(titles[index]) // 2, y, "click", 1)
-        return poll(lambda: self.find("#32768", visible=1), timeout=2)
+        """Clicks a menu title; returns the popup's row once its items are drawn."""
+        ground = self.click_menu(index)
+        popup = self.wait(lambda: self.find("#32768", visible=1), f"menu {index} to open")
+        # A click on a popup that is not drawn yet lands on the window beneath it. Drawn, it
+        # has the bar's ground with text on it.
+        drawn = lambda shot: (sum(p == ground for row in shot for p in row) > len(shot) * len(shot[0]) // 2
+                              and sum(abs(sum(p) - sum(ground)) > 90 for row in shot for p in row) >= 20)
+        wait_for(lambda: grab(popup["rect"]), f"the items of menu {index} drawn on the menu's ground {ground}",
+                 until=drawn, seen=colours)
+        return popup
 
     def choose(self, index, item, of):
         """Opens the index-th menu of the bar with the mouse and clicks its item-th of `of` items (from 1)."""
-        popup = self.open_menu(index)
-        assert popup, "the menu did not open"
-        click(popup, y=(item - 0.5) / of)
+        click(self.open_menu(index), y=(item - 0.5) / of)
 
     def list_lines(self):
         """The lines of the visible list box, or None when none is visible."""

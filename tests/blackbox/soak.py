@@ -18,7 +18,7 @@ import sys
 import time
 
 import session
-from session import Horalet, click, poll, probe, xdo
+from session import Horalet, click, probe, wait_for, xdo
 
 COUNT = re.compile(rb"(?:allocated|freed) \S+ \S+ (\d+)/\d+")
 
@@ -46,17 +46,30 @@ def sample(app, trace):
             "windows": int(counts["windows"]), "handles": int(counts["handles"]), "private_kb": private_kb(app.proc.pid)}
 
 
+def settled_sample(app, trace):
+    """A sample once two in a row, a second apart, agree on the counts: the program has done
+    with the last change."""
+    counts = lambda s: (s["gdi"], s["windows"], s["handles"])
+    last = [sample(app, trace)]
+
+    def again():
+        time.sleep(1)
+        previous, last[0] = last[0], sample(app, trace)
+        return counts(previous) == counts(last[0])
+    wait_for(again, "the counts to settle", seen=lambda _: last[0])
+    return last[0]
+
+
 def change_font(app, size):
     app.choose(0, 2, of=4)
-    dialog = poll(lambda: app.find("#32770", visible=1))
-    assert dialog, "Set Font opened no chooser"
+    dialog = app.wait(lambda: app.find("#32770", visible=1), "Set Font to open the chooser")
     parts = session.children(dialog["hwnd"])
     for combo_id, text in ((0x470, "DejaVu Sans"), (0x472, str(size))):
         combo = next(r for r in parts if r["id"] == combo_id)
         click(next(r for r in parts if r["cls"] == "Edit" and r["parent"] == combo["hwnd"]))
         xdo("key", "ctrl+a", "type", text)
     click(next(r for r in parts if r["cls"] == "Button" and r["text"] == "OK"))
-    assert poll(lambda: not app.find("#32770", visible=1)), "the chooser stayed"
+    app.wait(lambda: not app.find("#32770", visible=1), "the chooser to close")
 
 
 def main():
@@ -68,17 +81,16 @@ def main():
     out = session.ARGS.out
     os.makedirs(out, exist_ok=True)
     trace = os.path.join(out, "soak-gdi-trace.txt")
-    while not (2 <= datetime.datetime.now().second <= 35 and datetime.datetime.now().minute != 59):
-        time.sleep(0.5)
     app = Horalet(trace=trace, channels="+gdi")
     try:
+        # Done must come before the minute the panel opens on.
+        session.wait_for_second(2, 35)
         app.choose(0, 1, of=4)
-        assert poll(lambda: app.child("Button", "Done", visible=1)), "Set Alarm opened no panel"
+        app.wait(lambda: app.child("Button", "Done", visible=1), "Set Alarm to open the panel")
         click(app.child("Button", "Done"))
-        assert poll(lambda: app.child("Button", "Kill Alarm", visible=1), timeout=75, interval=0.5), "no ringing"
+        app.wait(lambda: app.child("Button", "Kill Alarm", visible=1), "the alarm to ring", timeout=180)
         change_font(app, 14)
-        time.sleep(2)
-        samples = [sample(app, trace)]
+        samples = [settled_sample(app, trace)]
         print("soak:", json.dumps(samples[-1]), flush=True)
         end = time.monotonic() + options.minutes * 60
         next_sample = time.monotonic() + 60
@@ -90,14 +102,12 @@ def main():
             assert app.child("Button", "Kill Alarm", visible=1), "the alarm stopped ringing"
             if time.monotonic() >= next_sample:
                 next_sample += 60
-                time.sleep(1)
-                samples.append(sample(app, trace))
+                samples.append(settled_sample(app, trace))
                 print("soak:", json.dumps(samples[-1]), flush=True)
         if changes % 2 == 0:  # end on the font of the first sample
             change_font(app, 14)
             changes += 1
-        time.sleep(2)
-        samples.append(sample(app, trace))
+        samples.append(settled_sample(app, trace))
         heard = os.path.getsize(os.environ["HORALET_SOUND_FILE"])
     finally:
         app.stop()

@@ -11,7 +11,7 @@ import unittest
 import wave
 
 import session
-from session import Horalet, click, poll, probe
+from session import Horalet, click, poll, probe, wait_for
 
 SWP_NOSIZE, SWP_NOZORDER, SWP_NOACTIVATE = 0x1, 0x4, 0x10
 
@@ -27,7 +27,7 @@ def heard():
     return os.path.getsize(path) if os.path.exists(path) else 0
 
 
-def settled(timeout=20, quiet=2.0):
+def settled(timeout=session.DEADLINE, quiet=2.0):
     """The sound file's size once it has stopped growing for `quiet` seconds."""
     deadline = time.monotonic() + timeout
     size, since = heard(), time.monotonic()
@@ -46,14 +46,15 @@ def arm(app, aside, hours_on=0, minute_of=lambda t: time.localtime(t).tm_min):
     in seconds since the epoch; minute_of gives the minute the program's clock shows at a time."""
     opened = time.time()
     app.choose(0, 1, of=4)
-    assert poll(lambda: app.child("Button", "Done", visible=1)), "Set Alarm opened no panel"
+    app.wait(lambda: app.child("Button", "Done", visible=1), "Set Alarm to open the panel")
     fields = lambda: [r["text"] for r in sorted(session.children(app.hwnd), key=lambda r: r["left"]) if r["cls"] == "Edit"]
     hour, minute = fields()
     if hours_on:
         click(min((r for r in session.children(app.hwnd) if r["cls"] == "msctls_updown32"), key=lambda r: r["left"]), y=0.25)
-        assert poll(lambda: fields()[0] == f"{int(hour) + hours_on:02d}", timeout=5), fields()
+        app.wait(lambda: fields()[0] == f"{int(hour) + hours_on:02d}", f"the hour to step from {hour}",
+                 seen=lambda _: fields())
     click(app.child("Button", "Done"))
-    assert poll(lambda: app.child("Button", "Done", visible=0)), "Done left the panel open"
+    app.wait(lambda: app.child("Button", "Done", visible=0), "Done to close the panel")
     probe("setpos", app.hwnd, *aside, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)
     return next(t for t in (opened // 60 * 60 + 60 * k for k in (1, 2)) if minute_of(t) == int(minute))
 
@@ -71,60 +72,61 @@ def dial(hour):
 
 class Alarm(unittest.TestCase):
     def test_set_with_the_mouse_it_rings_until_kill_alarm_deep_in_a_folder_with_libraries_planted(self):
-        # The panel opens on the next minute: start where that minute is not about to come.
-        while not (datetime.datetime.now().minute != 59 and 2 <= datetime.datetime.now().second <= 40):
-            time.sleep(0.5)
         # A downloads folder may hold anything: here, libraries named like system ones, and
         # a folder so deep that the alarm's full name is longer than 260 characters.
         app = Horalet(session.DEEP + "/Horalet.exe", planted=True)
         self.addCleanup(app.stop)
         self.assertEqual(app.planted_loaded(), [], "libraries planted beside the exe were loaded at start")
+        # The panel opens on the next minute: open it where that minute is not about to come.
+        session.wait_for_second(2, 40)
         soon = datetime.datetime.now() + datetime.timedelta(minutes=1)
 
         app.choose(0, 1, of=4)
-        self.assertTrue(poll(lambda: app.child("Button", "Done", visible=1)), "Set Alarm opened no panel")
+        app.wait(lambda: app.child("Button", "Done", visible=1), "Set Alarm to open the panel")
         hour_field, minute_field = sorted((r for r in session.children(app.hwnd) if r["cls"] == "Edit"),
                                           key=lambda r: r["left"])
         self.assertEqual((hour_field["text"], minute_field["text"]), (dial(soon.hour)[0], f"{soon.minute:02d}"))
 
-        # One step up and one down on the minute spinner: the alarm stays on the next minute.
+        # One step down and one up on the minute spinner: the alarm stays on the next minute
+        # (which is never 0, so the step down stays in range).
         _, minute_spinner = sorted((r for r in session.children(app.hwnd) if r["cls"] == "msctls_updown32"),
                                    key=lambda r: r["left"])
         minute = lambda: app.child("Edit", hwnd=minute_field["hwnd"])["text"]
-        click(minute_spinner, y=0.25)
-        self.assertTrue(poll(lambda: minute() == f"{soon.minute + 1:02d}", timeout=5), minute())
         click(minute_spinner, y=0.75)
-        self.assertTrue(poll(lambda: minute() == f"{soon.minute:02d}", timeout=5), minute())
+        wait_for(minute, "the minute one down", until=lambda m: m == f"{soon.minute - 1:02d}")
+        click(minute_spinner, y=0.25)
+        wait_for(minute, "the minute one up again", until=lambda m: m == f"{soon.minute:02d}")
 
         before = heard()
         click(app.child("Button", "Done"))
-        self.assertTrue(poll(lambda: app.child("Button", "Done", visible=0)), "Done left the panel open")
+        app.wait(lambda: app.child("Button", "Done", visible=0), "Done to close the panel")
 
-        ringing = poll(lambda: app.child("Button", "Kill Alarm", visible=1), timeout=70, interval=0.5)
-        self.assertTrue(ringing, "Kill Alarm did not show within 70 s")
+        # The alarm is on the next minute; the rest of the deadline only guards against a hang.
+        ringing = app.wait(lambda: app.child("Button", "Kill Alarm", visible=1), "Kill Alarm to show", timeout=180)
         one = playback_bytes()
-        self.assertTrue(poll(lambda: heard() - before > one, timeout=30),
-                        f"{heard() - before} bytes reached the sound device, one playback is {one}")
+        wait_for(lambda: heard() - before, f"more than one playback ({one} bytes) at the sound device",
+                 until=lambda n: n > one)
 
         click(ringing)
-        self.assertTrue(poll(lambda: app.child("Button", "Kill Alarm", visible=0), timeout=5), "Kill Alarm stayed")
+        app.wait(lambda: app.child("Button", "Kill Alarm", visible=0), "Kill Alarm to hide")
         killed = heard()
         after = settled() - killed
         print(f"alarm: {(killed - before) / one:.2f} playbacks heard before Kill Alarm, {after / one:.2f} after")
-        self.assertLessEqual(after, one, "more than the playback under way followed Kill Alarm")
+        self.assertLessEqual(after, one, "more than the playback under way followed Kill Alarm (watched until "
+                                         "the sound device had been quiet for 2 s)")
         self.assertIsNone(app.proc.poll(), "the program ended")
 
         # The font chooser comes from the system too.
         app.choose(0, 2, of=4)
-        dialog = poll(lambda: app.find("#32770", visible=1))
-        self.assertTrue(dialog, "Set Font opened no chooser")
+        dialog = app.wait(lambda: app.find("#32770", visible=1), "Set Font to open the chooser")
         click(next(r for r in session.children(dialog["hwnd"]) if r["cls"] == "Button" and r["text"] == "Cancel"))
-        self.assertTrue(poll(lambda: not app.find("#32770", visible=1)), "the chooser stayed")
+        app.wait(lambda: not app.find("#32770", visible=1), "the chooser to close")
         self.assertEqual(app.planted_loaded(), [], "libraries planted beside the exe were loaded")
 
     def test_rings_after_a_freeze_and_at_a_daylight_saving_jump_and_a_short_sound_repeats_or_closes(self):
-        while not (datetime.datetime.now().minute < 57 and 2 <= datetime.datetime.now().second <= 12):
-            time.sleep(0.5)
+        now = datetime.datetime.now
+        wait_for(lambda: now().minute < 57 and 2 <= now().second <= 12,
+                 "a second from 2 to 12 of a minute before 57", timeout=400, seen=lambda _: now())
         # A clock whose standard time is now 03:20, and which daylight saving puts an hour on at
         # 03:21:30: the alarm for 04:21 lies in the hour it skips.
         now = time.time()
@@ -161,21 +163,21 @@ class Alarm(unittest.TestCase):
             runs[name] = app, rings, trace
         for name, (app, rings, trace) in runs.items():
             with self.subTest(name):
-                poll(lambda: time.time() > rings, timeout=200)
+                wait_for(lambda: time.time() > rings, f"the alarm's second, {time.ctime(rings)}", timeout=400)
                 if name in ("empty", "random bytes"):
-                    box = poll(lambda: app.find("#32770", visible=1), timeout=30)
-                    self.assertTrue(box, "no box about the sound")
+                    box = app.wait(lambda: app.find("#32770", visible=1), "a box about the sound")
                     text = "".join(r["text"] for r in session.children(box["hwnd"]) if r["cls"] == "Static")
                     print(f"alarm: {name}: {text}")
                     self.assertTrue(text and "Unknown error code" not in text, text)
                     self.assertFalse(app.child("Button", "Kill Alarm", visible=1), "Kill Alarm showed")
                     continue
-                ringing = poll(lambda: app.child("Button", "Kill Alarm", visible=1), timeout=30)
-                self.assertTrue(ringing, f"no ring within 30 s of {time.ctime(rings)}")
+                # The deadline only guards against a hang: the ring comes at the first look after the gap.
+                app.wait(lambda: app.child("Button", "Kill Alarm", visible=1), f"Kill Alarm after {time.ctime(rings)}",
+                         timeout=180)
                 if trace:
                     # Every play after the first brings samples to the device, or the device closes.
                     plays = lambda: re.split(r"mciSendCommandA \(\w+, MCI_PLAY", open(trace, errors="replace").read())
-                    poll(lambda: len(plays()) > 8, timeout=20)
+                    poll(lambda: len(plays()) > 8)  # more than a few, or the device closed: counted below
                     app.stop()
                     requests = plays()[1:]
                     silent = sum(not re.search(r"dwBufferLength=[1-9]|MCI_CLOSE", after) for after in requests[:-1])

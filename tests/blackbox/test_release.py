@@ -7,7 +7,7 @@ import unittest
 import zipfile
 
 import session
-from session import Horalet, click, poll, probe
+from session import Horalet, click, probe
 
 FILES = ("Horalet.exe", "alarm.wav", "help.txt", "help1.txt", "help2.txt", "help3.txt", "help4.txt", "help5.txt",
          "about.txt", "readme.txt")
@@ -35,13 +35,17 @@ class Release(unittest.TestCase):
         app = Horalet(folder=folder)
         self.addCleanup(app.stop)
         app.choose(1, 2, of=2)
-        about = poll(app.list_lines)
+        about = app.wait(app.list_lines, "About to show its text in the list", seen=repr)
         self.assertEqual(about[:2], ["Horalet", f"Version {session.ARGS.version}"])
         click(app.child("Button", "Back"))
+        # The menus are greyed while the viewer shows.
+        app.wait(lambda: app.list_lines() is None, "Back to close the viewer")
         app.choose(1, 1, of=2)
-        self.assertTrue(poll(lambda: app.list_lines() == ["What is Horalet?", "How to set the alarm.",
-                                                           "How to change the font.", "Known bugs.", "Uninstall."]))
+        topics = ["What is Horalet?", "How to set the alarm.", "How to change the font.", "Known bugs.", "Uninstall."]
+        app.wait(app.list_lines, f"the list to hold the topics {topics}", until=lambda lines: lines == topics,
+                 seen=repr)
         click(app.child("Button", "Back"))
+        app.wait(lambda: app.list_lines() is None, "Back to close the viewer")
         app.choose(0, 4, of=4)
         self.assertEqual(app.wait_exit(), 0)
         self.assertEqual(sorted(os.listdir(folder)), sorted(FILES), "the program wrote into its folder")

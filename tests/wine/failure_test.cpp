@@ -57,8 +57,9 @@ TEST_F(FailureTest, AFailureInAHandlerIsShownAndTheProgramGoesOn)
 
     // And the clock still ticks.
     FakeClock clock(8, 0, 0);
-    Pump(600);
-    EXPECT_EQ(FormatTimeText(TimeOfDay(8, 0, 0)), form->Timelabel1->Caption());
+    const std::string ticked = FormatTimeText(TimeOfDay(8, 0, 0));
+    EXPECT_TRUE(PumpUntil([&] { return form->Timelabel1->Caption() == ticked; }))
+        << "waited for the clock to show " << ticked << "; it shows " << form->Timelabel1->Caption();
 }
 
 TEST_F(FailureTest, AFailingTickIsReportedEachTimeAndTheTimerKeepsTicking)
@@ -71,8 +72,7 @@ TEST_F(FailureTest, AFailingTickIsReportedEachTimeAndTheTimerKeepsTicking)
         throw Failure("Test", "tick");
     });
     form->Timer1->SetEnabled(true);
-    const DWORD start = GetTickCount();
-    while (catcher.Boxes.size() < 3 && GetTickCount() - start < 5000) Pump(20);
+    PumpUntil([&] { return catcher.Boxes.size() >= 3; });
     form->Timer1->SetEnabled(false);
     ASSERT_GE(catcher.Boxes.size(), 3u);
     EXPECT_EQ("tick.", catcher.Boxes[2].Text);
@@ -117,18 +117,17 @@ TEST(TimerElement, RunsOnlyWithAnIntervalAHandlerAndEnabled)
     timer.SetOnTimer([&](void*) { ++ticks; });
     EXPECT_FALSE(timer.Running()) << "interval 0";
     Pump(150);
-    EXPECT_EQ(0, ticks);
+    EXPECT_EQ(0, ticks) << "ticked within 150 ms with interval 0";
 
     timer.SetInterval(30);
     EXPECT_TRUE(timer.Running());
-    Pump(300);
-    EXPECT_GT(ticks, 2);
+    EXPECT_TRUE(PumpUntil([&] { return ticks > 2; })) << ticks << " ticks";
 
     timer.SetEnabled(false);
     EXPECT_FALSE(timer.Running());
     const int stopped = ticks;
     Pump(150);
-    EXPECT_EQ(stopped, ticks);
+    EXPECT_EQ(stopped, ticks) << "ticked within 150 ms of being switched off";
 }
 
 TEST(TimerElement, OnlyEffectiveChangesRestartThePeriod)
@@ -139,7 +138,7 @@ TEST(TimerElement, OnlyEffectiveChangesRestartThePeriod)
     timer.SetOnTimer([&](void*) { ++ticks; });
     // Setting the same values again and again must not push the first tick back.
     const DWORD start = GetTickCount();
-    while (ticks == 0 && GetTickCount() - start < 1000) {
+    while (ticks == 0 && GetTickCount() - start < kDeadline) {
         timer.SetInterval(250);
         timer.SetEnabled(true);
         Pump(20);
@@ -154,7 +153,7 @@ TEST(TimerElement, OnlyEffectiveChangesRestartThePeriod)
         timer.SetEnabled(true);
         Pump(20);
     }
-    EXPECT_EQ(0, ticks);
+    EXPECT_EQ(0, ticks) << "ticked within 600 ms of restarts every 20 ms";
 }
 
 TEST(StartupFailure, ShowsTheKindTheModuleAndTheMessageWithAPeriod)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -322,7 +323,9 @@ TEST_F(ViewerTest, StrangeFilesGiveACompleteList)
             EXPECT_EQ(row.first, form->ListBox1->Item(0));
             EXPECT_EQ(row.last, form->ListBox1->Item(static_cast<int>(row.count - 1)));
         }
-        EXPECT_LT(took, 15000u) << "a million lines load in seconds, not minutes";
+        // How fast is the proof page's business; this only tells a hang from a busy machine.
+        EXPECT_LT(took, 4 * kDeadline) << "the load hung";
+        std::printf("[ loaded   ] %s: %u lines in %lu ms\n", row.name, static_cast<unsigned>(row.count), took);
         Back();
     }
     EXPECT_TRUE(catcher.Boxes.empty());

@@ -286,17 +286,20 @@ TEST_F(FormTest, ClockTicksOnItsOwnAndFollowsChangedSettings)
 {
     FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
     FakeClock clock(13, 45, 9);
-    Pump(600);
-    EXPECT_EQ("1:45:09 PM", form->Timelabel1->Caption());
+    // The caption once it shows text, or at the deadline.
+    const auto shows = [this](const std::string& text) {
+        PumpUntil([&] { return form->Timelabel1->Caption() == text; });
+        return form->Timelabel1->Caption();
+    };
+    EXPECT_EQ("1:45:09 PM", shows("1:45:09 PM"));
 
     // A settings change reaches the taskbar window; the next tick shows the new form.
     FakeLocale::Replace({{LOCALE_STIME, "."}, {LOCALE_ITIME, "1"}, {LOCALE_ITLZERO, "1"}});
-    Pump(600);
-    EXPECT_EQ("1:45:09 PM", form->Timelabel1->Caption()) << "settings are read only on the notice";
+    FakeClock::Set(13, 45, 10);
+    EXPECT_EQ("1:45:10 PM", shows("1:45:10 PM")) << "settings are read only on the notice";
     const std::string separatorAtStart = ClockSeparator;
     SendMessageA(Application->Handle(), WM_WININICHANGE, 0, reinterpret_cast<LPARAM>("intl"));
-    Pump(600);
-    EXPECT_EQ("13.45.09", form->Timelabel1->Caption());
+    EXPECT_EQ("13.45.10", shows("13.45.10"));
     EXPECT_EQ(separatorAtStart, ClockSeparator) << "the probe is not run again";
 }
 
@@ -346,15 +349,16 @@ TEST_F(FormTest, MinimizeHidesTheWindowAndTheClockGoesOn)
             SendMessageA(Window(), WM_COMMAND, form->Minimize1->Command(), 0);
         else
             SendMessageA(way == 1 ? Window() : Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        Pump(100);
+        PumpUntil([this] { return IsIconic(Application->Handle()) && !IsWindowVisible(Window()); });
         EXPECT_TRUE(IsIconic(Application->Handle()));
         EXPECT_FALSE(IsWindowVisible(Window()));
         ExpectOuter(Window(), 255, 140, 243, 185);
         FakeClock::Set(9, 0, 1);
-        Pump(600);
-        EXPECT_EQ(FormatTimeText(TimeOfDay(9, 0, 1)), form->Timelabel1->Caption());
+        const std::string ticked = FormatTimeText(TimeOfDay(9, 0, 1));
+        PumpUntil([&] { return form->Timelabel1->Caption() == ticked; });
+        EXPECT_EQ(ticked, form->Timelabel1->Caption());
         SendMessageA(Application->Handle(), WM_SYSCOMMAND, SC_RESTORE, 0);
-        Pump(100);
+        PumpUntil([this] { return IsWindowVisible(Window()) != FALSE; });
         EXPECT_TRUE(IsWindowVisible(Window()));
     }
 }

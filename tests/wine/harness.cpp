@@ -102,6 +102,13 @@ void Pump(DWORD milliseconds)
     } while (GetTickCount() - start < milliseconds);
 }
 
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (!done() && GetTickCount() - start < milliseconds) Pump(20);
+    return done();
+}
+
 FakeClock::FakeClock(int hour, int minute, int second, int millisecond)
 {
     fakeNow = SYSTEMTIME{2026, 12, 3, 9, 0, 0, 0, 0};

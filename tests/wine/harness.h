@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,6 +17,13 @@ class TForm1;
 
 // Dispatches the thread's messages for a while.
 void Pump(DWORD milliseconds);
+
+// How long a test waits for what a timer or the system brings: far beyond what a busy machine
+// takes, so that only a program that never gets there reaches it.
+constexpr DWORD kDeadline = 60000;
+
+// Dispatches the thread's messages until done() holds or the deadline passes; returns done().
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = kDeadline);
 
 // The clock the program reads while a test sets it, and a monotonic clock that stands still
 // until the test lets time pass on it.
