@@ -323,8 +323,20 @@ class Horalet:
         return popup
 
     def choose(self, index, item, of):
-        """Opens the index-th menu of the bar with the mouse and clicks its item-th of `of` items (from 1)."""
-        click(self.open_menu(index), y=(item - 0.5) / of)
+        """Opens the index-th menu of the bar with the mouse and clicks its item-th of `of` items (from 1).
+        A menu still open two seconds after the click has not taken it (a menu chooses only as it
+        closes): the click is made again, on the menu that is still there."""
+        popup = self.open_menu(index)
+        last = [0.0]
+
+        def closed():
+            if not self.find("#32768", visible=1):
+                return True
+            if time.monotonic() - last[0] >= 2:
+                click(popup, y=(item - 0.5) / of)
+                last[0] = time.monotonic()
+            return False
+        self.wait(closed, f"menu {index} to close on its item {item}")
 
     def list_lines(self):
         """The lines of the visible list box, or None when none is visible."""
