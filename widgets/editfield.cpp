@@ -52,6 +52,15 @@ int TEditField::HeightForFont(const TFont& font)
     return metrics.tmHeight + GetSystemMetrics(SM_CYBORDER) * 8;
 }
 
+void TEditField::ApplyFont()
+{
+    TWindowedElement::ApplyFont();
+    // A new font brings the font's own margins, half a character each side, but only to a field
+    // wide enough for them: the fields of the panel get none at their design size and would get
+    // them once scaled, and two digits would no longer fit. The margins stay as designed.
+    if (handle_) SendMessageA(handle_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+}
+
 void TEditField::FontChanged()
 {
     TWindowedElement::FontChanged();

@@ -19,6 +19,7 @@ public:
 protected:
     void CreateHandle() override;
     void Command(WORD code) override;
+    void ApplyFont() override;
     void FontChanged() override;
     void ScaleBy(int numerator, int denominator) override;
 

@@ -123,6 +123,18 @@ TEST_F(Scaling, EverythingScalesByTheTextHeightAndTheWindowGrowsWithIt)
                                              static_cast<const TWindowedElement*>(form->UpDown2.get())})
         EXPECT_EQ(0, SendMessageA(fontless->Handle(), WM_GETFONT, 0, 0));
     EXPECT_EQ(scaled(13), SendMessageA(form->ListBox1->Handle(), LB_GETITEMHEIGHT, 0, 0));
+    // Each field shows its two digits whole: the room its margins leave holds them.
+    for (const TEditField* field : {form->Edit1.get(), form->Edit2.get()}) {
+        RECT room{};
+        SendMessageA(field->Handle(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+        HDC dc = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(dc, field->Font().Handle());
+        SIZE text{};
+        GetTextExtentPoint32A(dc, field->Text().c_str(), static_cast<int>(field->Text().size()), &text);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        EXPECT_LE(text.cx, room.right - room.left) << "'" << field->Text() << "' in " << field->Width() << " pixels";
+    }
 }
 
 TEST_F(Scaling, AAndPChooseTheDayHalfFromTheKeyboard)
