@@ -12,6 +12,7 @@ touches the user's own prefix or display.
 import argparse
 import collections
 import datetime
+import fcntl
 import os
 import re
 import shutil
@@ -41,7 +42,7 @@ SW_MAXIMIZE = 3
 SWP_NOSIZE, SWP_NOZORDER, SWP_NOACTIVATE = 0x1, 0x4, 0x10
 
 FIELDS = ("hwnd", "cls", "caption", "left", "top", "right", "bottom",
-          "visible", "iconic", "zoomed", "enabled", "owner", "pid", "hung")
+          "visible", "iconic", "zoomed", "enabled", "owner", "pid", "hung", "image")
 CHILD_FIELDS = ("hwnd", "cls", "text", "left", "top", "right", "bottom", "visible", "enabled", "parent", "id")
 
 
@@ -64,7 +65,7 @@ def windows():
         if len(cells) != len(FIELDS):
             continue
         row = dict(zip(FIELDS, cells))
-        for key in FIELDS[3:]:
+        for key in FIELDS[3:-1]:
             row[key] = int(row[key], 0)
         row["rect"] = (row["left"], row["top"], row["right"], row["bottom"])
         rows.append(row)
@@ -74,6 +75,14 @@ def windows():
 def windows_path(path):
     """A Linux path as the programs under Wine name it."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def started_from(row, folder):
+    """Whether a window's process runs an exe from folder, a folder that one run has to itself.
+    A run's windows are known by that, never by their process id: Wine gives an ended process's
+    id to a later one."""
+    image = row["image"].lower()
+    return (image[4:] if image.startswith("\\\\?\\") else image).startswith(windows_path(folder).lower() + "\\")
 
 
 def children(hwnd):
@@ -139,8 +148,13 @@ def wait_for_second(first, last):
     """Waits for a second in [first, last] of a minute other than 59, for steps that must end
     within the minute they start in."""
     now = datetime.datetime.now
-    wait_for(lambda: first <= now().second <= last and now().minute != 59,
-             f"a second from {first} to {last} of a minute other than 59", timeout=150, seen=lambda _: now())
+    within = lambda: first <= now().second <= last and now().minute != 59
+    # The processor may come back late: then the second is waited for again.
+    while True:
+        wait_idle(within, f"a second from {first} to {last} of a minute other than 59", timeout=150,
+                  seen=lambda _: now())
+        if within():
+            return
 
 
 def grab(rect, path=None):
@@ -164,6 +178,48 @@ def colours(shot):
     return "a picture of " + ", ".join(f"{n} px {p}" for p, n in counts.most_common(3))
 
 
+class Processor:
+    """One of the processors that sessions run side by side share (the matrix's), held while a
+    step is busy and let go while it only waits for the clock, so that no more steps are busy at
+    once than there are processors, however many sessions wait. The processors are lock files in
+    the folder HORALET_SLOTS names; the system lets a lock go when its holder ends, however it
+    ends. Without HORALET_SLOTS a session has the machine to itself and holds nothing."""
+
+    def __init__(self):
+        self.held = None
+
+    def hold(self):
+        folder = os.environ.get("HORALET_SLOTS")
+        while folder and not self.held:
+            for name in sorted(os.listdir(folder)):
+                lock = open(os.path.join(folder, name), "w")
+                try:
+                    fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+                    self.held = lock
+                    break
+                except BlockingIOError:
+                    lock.close()
+            else:
+                time.sleep(0.2)
+
+    def let_go(self):
+        if self.held:
+            self.held.close()
+            self.held = None
+
+
+PROCESSOR = Processor()
+
+
+def wait_idle(what, describe, timeout=DEADLINE, **options):
+    """wait_for, letting the processor go meanwhile: for a wait on the clock alone."""
+    PROCESSOR.let_go()
+    try:
+        return wait_for(what, describe, timeout=timeout, **options)
+    finally:
+        PROCESSOR.hold()
+
+
 def xdo(*args):
     subprocess.run(["xdotool", *map(str, args)], check=True, timeout=30)
 
@@ -178,8 +234,6 @@ class Horalet:
         libraries from beside an exe first, as Windows does for any that are not known ones.
         With trace, a file gets Wine's trace of the channels (by default every text drawn).
         Environment holds variables to set for this run alone."""
-        # Whatever main window is about already is not this run's.
-        self.pid, self.stale = None, {row["pid"] for row in windows() if row["cls"] == "TForm1"}
         self.own_folder = folder is None
         self.folder = folder or tempfile.mkdtemp(prefix="horalet-bb-")
         exe = os.path.join(self.folder, name)
@@ -196,37 +250,57 @@ class Horalet:
             for library in PLANTED:
                 shutil.copy(os.path.join(os.path.dirname(ARGS.exe), "planted", library), os.path.dirname(exe))
             env["WINEDLLOVERRIDES"] = env.get("WINEDLLOVERRIDES", "") + ";winmm,comdlg32,comctl32=n,b"
-        errors = subprocess.DEVNULL
+        # What the program writes to standard error, for a failed wait to quote: Wine's trace
+        # when asked for, else its own complaints.
         if trace:
             env["WINEDEBUG"] = channels
-            errors = open(trace, "wb")
-        self.proc = subprocess.Popen([WINE, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
-                                     stdout=subprocess.DEVNULL, stderr=errors, env=env)
-        if trace:
-            errors.close()
+            self.errors = trace
+        else:
+            handle, self.errors = tempfile.mkstemp(prefix="horalet-stderr-", suffix=".txt")
+            os.close(handle)
+        with open(self.errors, "wb") as errors:
+            self.proc = subprocess.Popen([WINE, exe], cwd=self.folder, stdin=subprocess.DEVNULL,
+                                         stdout=subprocess.DEVNULL, stderr=errors, env=env)
+        self.own_errors = not trace
+        self.hwnd = None
         try:
             form = self.wait(lambda: self.find("TForm1", visible=1), "the main window to show")
         except BaseException:
             self.stop()
             raise
-        self.pid, self.hwnd = form["pid"], form["hwnd"]
+        self.hwnd = form["hwnd"]
+
+    def mine(self, row):
+        return started_from(row, self.folder)
 
     def find(self, cls, **want):
         for row in windows():
-            mine = row["pid"] == self.pid if self.pid is not None else row["pid"] not in self.stale
-            if row["cls"] == cls and mine and all(row[k] == v for k, v in want.items()):
+            if row["cls"] == cls and self.mine(row) and all(row[k] == v for k, v in want.items()):
                 return row
         return None
 
     def shown(self, _=None):
-        """What a failed wait saw: this run's visible windows, and what shows in the main one."""
-        tops = [(row["cls"], row["caption"]) for row in windows() if row["visible"]
-                and (row["pid"] == self.pid if self.pid is not None else row["pid"] not in self.stale)]
+        """What a failed wait saw: this run's visible windows, what shows in the main one, whether
+        the program still runs, and the last lines it wrote to standard error."""
+        seen = windows()
+        tops = [(row["cls"], row["caption"]) for row in seen if row["visible"] and self.mine(row)]
         try:
-            inside = [(row["cls"], row["text"]) for row in children(self.hwnd) if row["visible"]] if self.pid else []
+            inside = [(row["cls"], row["text"]) for row in children(self.hwnd) if row["visible"]] if self.hwnd else []
         except AssertionError as gone:
             inside = str(gone)
-        return f"windows {tops}, in the main window {inside}"
+        code = self.proc.poll()
+        running = "still runs" if code is None else f"ended with code {code}"
+        others = sorted({(row["cls"], row["image"]) for row in seen if row["visible"] and not self.mine(row)})
+        return (f"windows {tops}, in the main window {inside}; the program (unix pid {self.proc.pid}) {running}; "
+                f"its last lines on standard error: {self.last_errors()!r}; other processes' visible windows: {others}")
+
+    def last_errors(self, count=5):
+        try:
+            with open(self.errors, "rb") as errors:
+                errors.seek(max(0, os.path.getsize(self.errors) - 4096))
+                return [line.decode(errors="replace") for line in errors.read().splitlines()[-count:]]
+        except OSError as unreadable:
+            return [str(unreadable)]
 
     def wait(self, what, describe, **options):
         """wait_for, telling at the deadline what the program showed."""
@@ -258,10 +332,12 @@ class Horalet:
                 self.proc.kill()
                 self.proc.wait(30)
         # The next run starts with none of this one's windows about.
-        if self.pid is not None:
+        if self.hwnd is not None:
             poll(lambda: not self.find("TForm1"), timeout=30)
         if self.own_folder:
             shutil.rmtree(self.folder, ignore_errors=True)
+        if self.own_errors and os.path.exists(self.errors):
+            os.remove(self.errors)
 
     def planted_loaded(self):
         """The planted libraries that were loaded: each leaves a marker file beside itself."""

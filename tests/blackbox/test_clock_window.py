@@ -133,10 +133,12 @@ class ClockWindow(unittest.TestCase):
             run = subprocess.Popen([WINE, session.ARGS.refuser, "450", windows_path(os.path.join(folder, "Horalet.exe"))],
                                    stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
             self.addCleanup(lambda: run.poll() is None and run.kill())
-            box = wait_for(lambda: next((w for w in windows() if w["cls"] == "#32770"
+            mine = lambda: [w for w in windows() if session.started_from(w, folder)]
+            box = wait_for(lambda: next((w for w in mine() if w["cls"] == "#32770"
                                          and w["caption"] == "Application Error" and w["visible"]), None),
-                           "the Application Error box", seen=lambda _: [(w["cls"], w["caption"]) for w in windows()])
-            self.assertFalse([w for w in windows() if w["cls"] == "TForm1" and w["pid"] == box["pid"] and w["visible"]],
+                           "the Application Error box", seen=lambda _: (run.poll(), [(w["cls"], w["caption"], w["image"])
+                                                                                      for w in windows()]))
+            self.assertFalse([w for w in mine() if w["cls"] == "TForm1" and w["visible"]],
                              "the half-built window was shown")
             parts = session.children(box["hwnd"])
             text = "".join(r["text"] for r in parts if r["cls"] == "Static" and r["text"])

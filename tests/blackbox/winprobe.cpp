@@ -15,8 +15,10 @@
 //   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
 //
 // Numbers may be decimal or 0x-prefixed hex. Lines are tab-separated; window lines are
-//   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid hung
-// (hung: the window's thread has not taken its messages for a few seconds); child lines are
+//   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid hung image
+// (hung: the window's thread has not taken its messages for a few seconds; image: the full path
+// of the exe the window's process runs, which, unlike its id, no later process can be given,
+// since every run of a test starts from a folder of its own); child lines are
 //   hwnd class text left top right bottom visible enabled parent id
 // with the text as the window answers WM_GETTEXT (an edit field's current text).
 #include <windows.h>
@@ -50,6 +52,25 @@ std::string Clean(std::string text)
     return text;
 }
 
+// The full path of a process's exe, in UTF-8; empty when the process cannot be asked (it has ended).
+std::string ImagePath(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process) return {};
+    // Room for a path past MAX_PATH: some runs start from a folder deeper than that.
+    std::wstring wide(32768, L'\0');
+    DWORD length = static_cast<DWORD>(wide.size());
+    const bool known = QueryFullProcessImageNameW(process, 0, &wide[0], &length) != FALSE;
+    CloseHandle(process);
+    if (!known) return {};
+    wide.resize(length);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string path(size > 0 ? size : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &path[0], size, nullptr, nullptr);
+    path.resize(path.size() - 1);
+    return path;
+}
+
 BOOL CALLBACK PrintWindow(HWND window, LPARAM)
 {
     char name[256] = {};
@@ -63,12 +84,12 @@ BOOL CALLBACK PrintWindow(HWND window, LPARAM)
     GetWindowRect(window, &rect);
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
-    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%d\t%d\t%#llx\t%lu\t%d\n",
+    std::printf("%#llx\t%s\t%s\t%ld\t%ld\t%ld\t%ld\t%d\t%d\t%d\t%d\t%#llx\t%lu\t%d\t%s\n",
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), Clean(name).c_str(),
                 Clean(caption).c_str(), rect.left, rect.top, rect.right, rect.bottom, IsWindowVisible(window) ? 1 : 0,
                 IsIconic(window) ? 1 : 0, IsZoomed(window) ? 1 : 0, IsWindowEnabled(window) ? 1 : 0,
                 static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(GetWindow(window, GW_OWNER))),
-                static_cast<unsigned long>(pid), IsHungAppWindow(window) ? 1 : 0);
+                static_cast<unsigned long>(pid), IsHungAppWindow(window) ? 1 : 0, Clean(ImagePath(pid)).c_str());
     return TRUE;
 }
 
