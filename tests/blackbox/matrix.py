@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The locale and resolution matrix: every case of matrix_case.py in a Wine session of its own,
-as many side by side as this process has processors (each ringing waits for a real minute),
-then one table of the results and one contact sheet of the pictures.
+all side by side; no more of them busy at once than this process has processors, while those
+that wait for a real minute to ring hold none; then one table of the results and one contact
+sheet of the pictures.
 
     python3 tests/blackbox/matrix.py --exe build/win32/Horalet.exe --probe build/win32/winprobe.exe \\
         --out build/win32/matrix [--jobs N] [--cases en_US,fi_FI]
@@ -9,6 +10,7 @@ then one table of the results and one contact sheet of the pictures.
 import argparse
 import json
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -16,29 +18,34 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
-# More Wine sessions than processors starve each other: a case's steps wait longer, and the
-# run as a whole gains nothing.
+# More busy Wine sessions than processors starve each other: a case's steps wait longer, and
+# the run as a whole gains nothing. A case that only waits for its alarm's minute holds none.
 JOBS = len(os.sched_getaffinity(0))
 # A case that takes this long has hung.
-CASE_GUARD = 900
+CASE_GUARD = 1200
 sys.path.insert(0, HERE)
 from matrix_case import CASES, RESOLUTIONS  # noqa: E402
 
 
 def run(cases, args):
     waiting, running, finished = list(cases), {}, {}
+    # The processors, as lock files: a case's session takes one for its start, the case for each
+    # busy step (session.Processor).
+    slots = os.path.join(args.out, "processors")
+    shutil.rmtree(slots, ignore_errors=True)
+    os.makedirs(slots)
+    for number in range(args.jobs):
+        open(os.path.join(slots, f"processor-{number}"), "w").close()
     # Each case runs in a process group of its own, so that a hung one can be ended whole; ended
     # from outside (a test timeout), this run ends the groups it started.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     try:
         while waiting or running:
-            while waiting and len(running) < args.jobs:
+            while waiting:
                 name = waiting.pop(0)
                 env = {k: v for k, v in os.environ.items() if k not in ("HORALET_WINE_READY", "HORALET_STATE")}
                 env["LANG"] = CASES[name][0]
-                # Displays of their own, above the one this run may have been given.
-                first = int(os.environ.get("HORALET_DISPLAY_FROM", "110")) + 10
-                env["HORALET_DISPLAY_FROM"] = str(first + 10 * list(CASES).index(name))
+                env["HORALET_SLOTS"] = slots
                 log = open(os.path.join(args.out, f"{name}.log"), "wb")
                 command = [os.path.join(ROOT, "scripts", "with-wine"), sys.executable,
                            os.path.join(HERE, "matrix_case.py"),
@@ -46,7 +53,6 @@ def run(cases, args):
                 running[name] = (subprocess.Popen(command, env=env, stdout=log, stderr=subprocess.STDOUT,
                                                   stdin=subprocess.DEVNULL, start_new_session=True),
                                  log, time.monotonic())
-                time.sleep(2)  # the sessions' start-up is the busy part: spread it
             for name, (process, log, started) in list(running.items()):
                 if process.poll() is None and time.monotonic() - started > CASE_GUARD:
                     os.killpg(process.pid, signal.SIGTERM)
@@ -68,6 +74,7 @@ def main():
     parser.add_argument("--exe", required=True)
     parser.add_argument("--probe", required=True)
     parser.add_argument("--out", required=True)
+    # How many cases may be busy at once.
     parser.add_argument("--jobs", type=int, default=int(os.environ.get("HORALET_MATRIX_JOBS", JOBS)))
     parser.add_argument("--cases", default=",".join(CASES))
     args = parser.parse_args()
