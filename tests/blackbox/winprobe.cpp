@@ -21,6 +21,10 @@
 // since every run of a test starts from a folder of its own); child lines are
 //   hwnd class text left top right bottom visible enabled parent id
 // with the text as the window answers WM_GETTEXT (an edit field's current text).
+// The probe runs on the test machine only, never beside the shipped exe: it may ask for what
+// Windows has had since Vista (a process's image path).
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include <windows.h>
 
 #include <cstdio>
