@@ -7,20 +7,22 @@ add_test(NAME blackbox
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_clock_window.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe> --refuser $<TARGET_FILE:refusetimer>
           --screenshot ${CMAKE_BINARY_DIR}/screenshot.png)
-set_tests_properties(blackbox PROPERTIES TIMEOUT 300 LABELS blackbox)
+set_tests_properties(blackbox PROPERTIES TIMEOUT 300 LABELS blackbox RESOURCE_LOCK wine_session)
 
-# Waits for real minutes to pass: each alarm is set for the next one.
+# Waits for real minutes to pass: each alarm is set for the next one. In a session of its own,
+# so that the others go on meanwhile.
 add_test(NAME blackbox_alarm
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_alarm.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
-set_tests_properties(blackbox_alarm PROPERTIES TIMEOUT 700 LABELS blackbox)
+set_tests_properties(blackbox_alarm PROPERTIES TIMEOUT 700 LABELS blackbox COST 800
+                     ENVIRONMENT "HORALET_WINE_READY=0")
 
 add_test(NAME blackbox_viewer_font
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_viewer_font.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
-set_tests_properties(blackbox_viewer_font PROPERTIES TIMEOUT 300 LABELS blackbox)
+set_tests_properties(blackbox_viewer_font PROPERTIES TIMEOUT 300 LABELS blackbox RESOURCE_LOCK wine_session)
 
 # A debugger that makes the platform refuse a program's window timer.
 add_executable(refusetimer tests/blackbox/refusetimer.cpp)
@@ -40,13 +42,13 @@ add_test(NAME blackbox_release
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_release.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
           --zip ${CMAKE_BINARY_DIR}/${release_name}.zip --version ${PROJECT_VERSION})
-set_tests_properties(blackbox_release PROPERTIES TIMEOUT 300 LABELS blackbox)
+set_tests_properties(blackbox_release PROPERTIES TIMEOUT 300 LABELS blackbox RESOURCE_LOCK wine_session)
 
 # The locale and resolution matrix, each case in a Wine session of its own, side by side.
 add_test(NAME matrix
   COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/matrix.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe> --out ${CMAKE_BINARY_DIR}/matrix)
-set_tests_properties(matrix PROPERTIES TIMEOUT 3600 LABELS blackbox)
+set_tests_properties(matrix PROPERTIES TIMEOUT 3600 LABELS blackbox COST 900)
 
 # The bare seconds clock the benchmark measures the program against.
 add_executable(bareclock WIN32 tests/bench/bareclock.cpp)

@@ -124,15 +124,19 @@ foreach(ppi 120 144 192)
   add_test(NAME wine_tests_${ppi}dpi
     COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine ${CMAKE_CURRENT_SOURCE_DIR}/scripts/at-resolution ${ppi}
             $<TARGET_FILE:wine_tests> --gtest_filter=Scaling.*)
-  set_tests_properties(wine_tests_${ppi}dpi PROPERTIES TIMEOUT 300 LABELS wine RUN_SERIAL ON)
+  set_tests_properties(wine_tests_${ppi}dpi PROPERTIES TIMEOUT 300 LABELS wine RESOURCE_LOCK wine_session)
 endforeach()
 
 # The alarm on a machine whose sound output cannot be opened: the play fails, nothing spins.
 add_test(NAME wine_tests_no_sound
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine ${CMAKE_CURRENT_SOURCE_DIR}/scripts/without-sound
           ${CMAKE_CURRENT_SOURCE_DIR}/scripts/wine $<TARGET_FILE:wine_tests> --gtest_filter=NoSoundDevice.*)
-set_tests_properties(wine_tests_no_sound PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
-set_tests_properties(wine_tests PROPERTIES RUN_SERIAL ON)
+set_tests_properties(wine_tests_no_sound PROPERTIES TIMEOUT 300 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8"
+                     RESOURCE_LOCK wine_session)
+# The tests share the Wine session that scripts/test makes, one at a time (wine_session), but
+# for those that make sessions of their own (the matrix, the alarm), which run beside them.
+# The in-process tests time real timers: they run first, alone.
+set_tests_properties(wine_tests PROPERTIES RUN_SERIAL ON COST 1000)
 
 # Black-box tests of the real exe, driven from outside as a user would.
 include(cmake/blackbox.cmake OPTIONAL)
