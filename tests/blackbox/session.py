@@ -256,6 +256,7 @@ class Horalet:
             env["WINEDEBUG"] = channels
             self.errors = trace
         else:
+            env["WINEDEBUG"] = "-all,err+all"
             handle, self.errors = tempfile.mkstemp(prefix="horalet-stderr-", suffix=".txt")
             os.close(handle)
         with open(self.errors, "wb") as errors:
