@@ -46,6 +46,7 @@ def run(cases, args):
                 env = {k: v for k, v in os.environ.items() if k not in ("HORALET_WINE_READY", "HORALET_STATE")}
                 env["LANG"] = CASES[name][0]
                 env["HORALET_SLOTS"] = slots
+                env["HORALET_KEEPER"] = args.probe
                 log = open(os.path.join(args.out, f"{name}.log"), "wb")
                 command = [os.path.join(ROOT, "scripts", "with-wine"), sys.executable,
                            os.path.join(HERE, "matrix_case.py"),

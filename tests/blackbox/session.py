@@ -54,7 +54,8 @@ def probe(*args):
                               stdout=out, stderr=err, timeout=30)
         out.seek(0), err.seek(0)
         if done.returncode != 0:
-            raise AssertionError(f"winprobe {' '.join(map(str, args))}: {err.read().decode(errors='replace').strip()}")
+            raise AssertionError(f"winprobe {' '.join(map(str, args))} ended with code {done.returncode}: "
+                                 f"{err.read().decode(errors='replace').strip()}")
         return out.read().decode("utf-8", errors="replace")
 
 
@@ -466,6 +467,7 @@ def parse_arguments():
     if ARGS.refuser:
         ARGS.refuser = os.path.abspath(ARGS.refuser)
     if os.environ.get("HORALET_WINE_READY") != "1":
+        os.environ.setdefault("HORALET_KEEPER", ARGS.probe)
         here = os.path.abspath(sys.argv[0])
         os.execv(os.path.join(ROOT, "scripts", "with-wine"),
                  ["with-wine", sys.executable, here, *sys.argv[1:]])

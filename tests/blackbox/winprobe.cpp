@@ -13,6 +13,8 @@
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
 //   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
+//   winprobe hold                          brings the desktop up, says "ready", and never ends
+//                                          (it keeps a test session's Wine up; see with-wine)
 //
 // Numbers may be decimal or 0x-prefixed hex. Lines are tab-separated; window lines are
 //   hwnd class caption left top right bottom visible iconic zoomed enabled owner pid hung image
@@ -197,6 +199,16 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    if (command == "hold") {
+        if (!argsFit(0)) return Usage("hold takes no arguments");
+        // The desktop's process starts now, for this process and with its output, not with
+        // that of a test's program.
+        GetDesktopWindow();
+        std::printf("ready\n");
+        std::fflush(stdout);
+        Sleep(INFINITE);
+        return 0;
+    }
     if (command == "zero") {
         if (!argsFit(1)) return Usage("zero takes a height");
         long long height = 0;
