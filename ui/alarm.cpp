@@ -25,6 +25,8 @@ void TForm1::BindAlarmEvents()
 // Set Alarm: the panel opens on the next minute, whatever alarm is armed.
 void TForm1::SetAlarm1Click(void*)
 {
+    // The panel's windows first: one the system refuses leaves the window as it was.
+    GroupBox1->WindowsNeeded();
     UseWideLayout();
     GroupBox1->SetVisible(true);
     const TimeParts now = SplitTime(CurrentDateTime());
@@ -107,9 +109,26 @@ void TForm1::Button2Click(void*)
 // the alarm's second since the last look (a busy moment, a daylight-saving start).
 void TForm1::Timer1Timer(void*)
 {
+    // While the box about a refused Kill Alarm is open, the watch waits: it looks again once the
+    // box is closed, and catches up on what it missed.
+    if (ringRefused_) return;
+    const TAlarmWatch before = FAlarmWatch;
     if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption(), Timelabel1->ShownTime(), TimeSettings,
                            MonotonicMilliseconds()))
         return;
+    // Kill Alarm's window before the sound: a sound nobody can stop must not start. Refused, the
+    // ring is not counted, so that the next look rings it.
+    try {
+        Button3->WindowsNeeded();
+    } catch (const std::exception& failure) {
+        FAlarmWatch = before;
+        struct TWaitingWatch {
+            bool& Flag;
+            ~TWaitingWatch() { Flag = false; }
+        } waiting{ringRefused_ = true};
+        Application->ReportFailure(failure.what());
+        return;
+    }
     Application->Restore();
     MediaPlayer1->Open();
     MediaPlayer1->Play();

@@ -8,7 +8,6 @@
 #include "app/guard.h"
 #include "app/names.h"
 #include "clock/localetime.h"
-#include "widgets/systemlibrary.h"
 
 TForm1* Form1 = nullptr;
 std::string AppFolder;
@@ -25,6 +24,11 @@ constexpr TBounds kLayoutBounds{234, 111, 243, 185};
 constexpr int kDesignTextHeight = 13;
 constexpr int kDesignPixelsPerInch = 96;
 constexpr int kScrollLine = 8;
+// What the layout's outer size holds beyond its client area: the frame, title bar and menu bar
+// of a sizable window at 96 pixels per inch as the layout was drawn, 4-pixel borders and a
+// 19-pixel title bar and menu bar. The client area is the layout's; the frame is the system's.
+constexpr int kDesignFrameWidth = 8;
+constexpr int kDesignFrameHeight = 46;
 
 TFont PanelFont()
 {
@@ -54,6 +58,7 @@ TForm1::TForm1() : TWindowedElement(nullptr)
     font_.emplace("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT));
     color_ = TColor::System(COLOR_BTNFACE);
     bounds_ = kLayoutBounds;
+    layoutWidth_ = kLayoutBounds.Width;
     HandleNeeded();
     BuildLayout();
     BuildMenus();
@@ -193,35 +198,49 @@ void TForm1::ScaleForDisplay()
     SelectGuard select(dc.Get(), font_->Handle());
     SIZE zero{};
     GetTextExtentPoint32A(dc.Get(), "0", 1, &zero);
-    if (zero.cy == kDesignTextHeight) return;
-    scaleNumerator_ = zero.cy;
-    scaleDenominator_ = kDesignTextHeight;
-    for (TLabel* label : Labels()) label->ScaleBy(zero.cy, kDesignTextHeight);
-    for (TWindowedElement* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
-    // The window grows with what it holds, so that nothing is cut off.
-    const SIZE outer = OuterSizeFor(kLayoutBounds.Width, kLayoutBounds.Height);
+    if (zero.cy != kDesignTextHeight) {
+        scaleNumerator_ = zero.cy;
+        scaleDenominator_ = kDesignTextHeight;
+        for (TLabel* label : Labels()) label->ScaleBy(zero.cy, kDesignTextHeight);
+        for (TWindowedElement* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
+    }
+    // The window holds the layout whatever frame the system draws around it.
+    const SIZE outer = OuterSizeFor(layoutWidth_, kLayoutBounds.Height);
     SetWindowPos(handle_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE TForm1::OuterSizeFor(int designWidth, int designHeight) const
 {
-    if (scaleNumerator_ == scaleDenominator_) return {designWidth, designHeight};
+    // The layout's client area, scaled with the elements, inside the frame, title bar and menu
+    // bar the system draws here.
+    RECT outer{0, 0, MulDiv(designWidth - kDesignFrameWidth, scaleNumerator_, scaleDenominator_),
+               MulDiv(designHeight - kDesignFrameHeight, scaleNumerator_, scaleDenominator_)};
     const DWORD style = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL);
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(handle_, GWL_EXSTYLE));
-    // The frame, title bar and menu bar as the system draws them here, and as it drew them in the design.
-    RECT here{0, 0, 0, 0};
-    AdjustWindowRectEx(&here, style, TRUE, exStyle);
-    RECT design{0, 0, 0, 0};
-    if (!SystemLibrary::AdjustWindowRectExForDpi(&design, style, TRUE, exStyle, kDesignPixelsPerInch)) {
-        // An older system: this frame taken back to the design's resolution.
-        const int ppi = ScreenPixelsPerInch();
-        design = {MulDiv(here.left, kDesignPixelsPerInch, ppi), MulDiv(here.top, kDesignPixelsPerInch, ppi),
-                  MulDiv(here.right, kDesignPixelsPerInch, ppi), MulDiv(here.bottom, kDesignPixelsPerInch, ppi)};
-    }
-    const int clientWidth = designWidth - (design.right - design.left);
-    const int clientHeight = designHeight - (design.bottom - design.top);
-    return {MulDiv(clientWidth, scaleNumerator_, scaleDenominator_) + (here.right - here.left),
-            MulDiv(clientHeight, scaleNumerator_, scaleDenominator_) + (here.bottom - here.top)};
+    AdjustWindowRectEx(&outer, style, TRUE, static_cast<DWORD>(GetWindowLongA(handle_, GWL_EXSTYLE)));
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void TForm1::UseLayoutWidth(int designWidth)
+{
+    // The lock must know the new width before the change of width runs it.
+    layoutWidth_ = designWidth;
+    const int width = OuterSizeFor(designWidth, kLayoutBounds.Height).cx;
+    LockedWidth = width;
+    const RECT r = OuterRect();
+    if (r.right - r.left != width)
+        SetWindowPos(handle_, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::FrameChanged()
+{
+    // The same client area inside the new frame: the lock takes the new size, and puts the
+    // window back in its place when the size changes.
+    const SIZE outer = OuterSizeFor(layoutWidth_, kLayoutBounds.Height);
+    LockedWidth = outer.cx;
+    LockedHeight = outer.cy;
+    // The frame is measured anew even where the outer size stays.
+    SetWindowPos(handle_, nullptr, 0, 0, outer.cx, outer.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TForm1::FormCreate(void*)
@@ -300,29 +319,14 @@ void TForm1::Minimize1Click(void*)
     Application->Minimize();
 }
 
-namespace {
-
-// The lock must know the new width before the change of width runs it.
-void UseLayoutWidth(int designWidth)
-{
-    const int width = Form1->OuterSizeFor(designWidth, kLayoutBounds.Height).cx;
-    LockedWidth = width;
-    const RECT r = Form1->OuterRect();
-    if (r.right - r.left != width)
-        SetWindowPos(Form1->Handle(), nullptr, 0, 0, width, r.bottom - r.top,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-} // namespace
-
 void UseWideLayout()
 {
-    UseLayoutWidth(250);
+    Form1->UseLayoutWidth(250);
 }
 
 void UseNarrowLayout()
 {
-    UseLayoutWidth(200);
+    Form1->UseLayoutWidth(200);
 }
 
 void TForm1::ContentChanged()
@@ -433,6 +437,12 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ::SetFocus(lastFocus_);
             return 0;
         }
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETNONCLIENTMETRICS && !loading_) FrameChanged();
+        break;
+    case WM_THEMECHANGED:
+        if (!loading_) FrameChanged();
         break;
     case WM_SIZE:
         Resized(wParam);

@@ -86,9 +86,11 @@ public:
     enum class TWindowState { Normal, Minimized, Maximized };
     TWindowState WindowState() const { return windowState_; }
     RECT OuterRect() const;
-    // The outer size whose client area is that of a window of this outer size at 96 pixels per
-    // inch, scaled by the same factor as the elements: the design size where nothing scales.
+    // The outer size, in this system's frame, of the client area that a window of this design
+    // size has in the layout's frame, scaled by the same factor as the elements.
     SIZE OuterSizeFor(int designWidth, int designHeight) const;
+    // Gives the window the layout of this design width (200, 243 or 250), locked.
+    void UseLayoutWidth(int designWidth);
 
     POINT ScrollOrigin() const override { return {-scroll_.x, -scroll_.y}; }
     void ContentChanged() override;
@@ -107,6 +109,8 @@ private:
     void BuildMenus();
     void ScaleForDisplay();
     void Resized(WPARAM kind);
+    // The system's frame changed: the window keeps its client area.
+    void FrameChanged();
     void Scroll(int bar, WORD request);
     void UpdateScrollBars();
     // The two-digit rule of the alarm fields, then the keyboard focus to the hour spinner.
@@ -119,10 +123,12 @@ private:
     bool updatingScrollBars_ = false;
     RECT scrollExtent_{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
     TAlarmWatch FAlarmWatch;
+    bool ringRefused_ = false; // the failure box about a refused Kill Alarm is open
     HWND lastFocus_ = nullptr; // the control that had the keyboard when the window was left
     // The layout's scale on this display: the text height of "0" over its design height.
     int scaleNumerator_ = 1;
     int scaleDenominator_ = 1;
+    int layoutWidth_ = 0; // the design width of the layout in use
 };
 
 // The main window, alive from its building to the end of the run.

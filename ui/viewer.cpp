@@ -21,6 +21,9 @@ void TForm1::BindViewerEvents()
 
 void TForm1::OpenViewer(const char* title, const char* fileName)
 {
+    // The windows first: one the system refuses leaves the menus and the window as they were.
+    ListBox1->WindowsNeeded();
+    Button4->WindowsNeeded();
     File1->SetEnabled(false);
     Help1->SetEnabled(false);
     Button4->SetVisible(true);

@@ -148,11 +148,11 @@ void TWindowedElement::SetBounds(const TBounds& bounds)
 
 void TWindowedElement::SetVisible(bool visible)
 {
-    if (visible == visible_) {
-        // Shown again: a window that could not be made before is tried once more.
-        if (visible && parent_ && parent_->Showing()) CreateShowingWindows();
-        return;
-    }
+    // Made visible where it is seen: its window, and those of what it shows, are made first, so
+    // that a window the system refuses leaves the element as it was. Shown again, a window that
+    // could not be made before is tried once more.
+    if (visible && parent_ && parent_->Showing()) WindowsNeeded();
+    if (visible == visible_) return;
     visible_ = visible;
     // A hidden window would keep the keyboard: the focus goes back to the window.
     if (!visible && handle_ && parent_) {
@@ -160,8 +160,6 @@ void TWindowedElement::SetVisible(bool visible)
         if (focus == handle_ || IsChild(handle_, focus)) ::SetFocus(TopLevelOf(this)->Handle());
     }
     if (parent_) parent_->ContentChanged();
-    // Made visible where it is seen: its window, and those of what it shows, are made now.
-    if (visible && parent_ && parent_->Showing()) CreateShowingWindows();
     if (handle_)
         SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
@@ -178,11 +176,11 @@ HWND TWindowedElement::HandleNeeded()
     return handle_;
 }
 
-void TWindowedElement::CreateShowingWindows()
+void TWindowedElement::WindowsNeeded()
 {
-    if (!visible_) return;
     HandleNeeded();
-    for (TWindowedElement* child : children_) child->CreateShowingWindows();
+    for (TWindowedElement* child : children_)
+        if (child->visible_) child->WindowsNeeded();
 }
 
 void TWindowedElement::PlaceInStack()

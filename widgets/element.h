@@ -107,6 +107,10 @@ public:
     // The window, made now (its container's first) where it is missing; fails with
     // "Error creating window" and stays without one, to try again when next needed.
     HWND HandleNeeded();
+    // The windows this element needs to be shown, made now where missing: its own, and those of
+    // what it shows. A handler makes them before it changes anything, so that a refused window
+    // leaves the program as it was.
+    void WindowsNeeded();
     void SetBounds(const TBounds& bounds) override;
     void SetVisible(bool visible) override;
 
@@ -141,8 +145,6 @@ public:
 protected:
     // Makes the element's window from its stored settings, by CreateStock or CreateOwn.
     virtual void CreateHandle() = 0;
-    // Makes the windows of this element and of what it holds that is shown, container first.
-    void CreateShowingWindows();
     // Creates a window of a stock class and subclasses it.
     void CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle = 0);
     // Creates a window of a class we register, routed to WindowProc.

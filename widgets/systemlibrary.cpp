@@ -46,14 +46,6 @@ void RestrictSearchToSystemFolder()
     if (found) reinterpret_cast<SetDirectories>(reinterpret_cast<void (*)()>(found))(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
-bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi)
-{
-    // user32 is always loaded; only the call itself is new (Windows 10).
-    using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-    static const FARPROC found = GetProcAddress(GetModuleHandleA("user32.dll"), "AdjustWindowRectExForDpi");
-    return found && reinterpret_cast<Adjust>(reinterpret_cast<void (*)()>(found))(rect, style, menu, exStyle, dpi);
-}
-
 void LoadCommonControls()
 {
     static bool loaded = false;

@@ -16,10 +16,6 @@ namespace SystemLibrary {
 // platform offers that; the program loads nothing from its own folder.
 void RestrictSearchToSystemFolder();
 
-// The frame a window of these styles has at a resolution other than the running one; false
-// where the platform is older than the call.
-bool AdjustWindowRectExForDpi(RECT* rect, DWORD style, BOOL menu, DWORD exStyle, UINT dpi);
-
 // Registers the platform's controls the widgets use (buttons, fields, lists, spinners), once.
 void LoadCommonControls();
 BOOL SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);

@@ -4,7 +4,12 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "app/application.h"
 #include "app/failure.h"
@@ -79,30 +84,115 @@ TEST_F(FailureTest, AFailingTickIsReportedEachTimeAndTheTimerKeepsTicking)
     EXPECT_GE(ticks, 3);
 }
 
-// Refuses the next edit field's window, as a system out of resources would.
-LRESULT CALLBACK RefuseAField(int code, WPARAM wParam, LPARAM lParam)
+// Refuses every window of one class made inside the main window, as a system out of handles
+// would; the failure box's own windows are made.
+const char* refusedClass = "";
+HWND refusedIn = nullptr;
+
+LRESULT CALLBACK RefuseAClass(int code, WPARAM wParam, LPARAM lParam)
 {
-    char name[16] = {};
-    GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
-    return code == HCBT_CREATEWND && lstrcmpiA(name, "Edit") == 0 ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code == HCBT_CREATEWND) {
+        const HWND parent = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->hwndParent;
+        char name[32] = {};
+        GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof name);
+        if ((parent == refusedIn || IsChild(refusedIn, parent)) && lstrcmpiA(name, refusedClass) == 0) return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-TEST_F(FailureTest, AWindowThatCannotBeMadeIsReportedAndMadeAtTheNextShowing)
+// What a command changes: the menus, what is shown and where, the window's width, the watch
+// and the sound.
+std::string StateOf(const TForm1& form)
 {
-    {
-        ModalCatcher catcher;
-        HHOOK refuse = SetWindowsHookExA(WH_CBT, RefuseAField, nullptr, GetCurrentThreadId());
-        SendMessageA(form->Handle(), WM_COMMAND, form->SetAlarm2->Command(), 0);
-        UnhookWindowsHookEx(refuse);
-        ASSERT_EQ(1u, catcher.Boxes.size());
-        EXPECT_EQ("Error creating window.", catcher.Boxes[0].Text);
-        EXPECT_EQ(nullptr, form->Edit1->Handle());
-        EXPECT_EQ("0", form->Edit1->Text()) << "what the field holds is read without its window";
+    std::string state = std::string("File ") + (form.File1->Enabled() ? "on" : "off") + ", Help " +
+                        (form.Help1->Enabled() ? "on" : "off");
+    const std::pair<const char*, const TWindowedElement*> windowed[] = {
+        {"panel", form.GroupBox1.get()}, {"Kill Alarm", form.Button3.get()},
+        {"list", form.ListBox1.get()},   {"Back", form.Button4.get()}};
+    for (const auto& [name, element] : windowed) {
+        state += std::string(", ") + name + (element->Visible() ? " shown" : " hidden");
+        if (element->Handle() && IsWindowVisible(element->Handle())) state += " on screen";
     }
-    SendMessageA(form->Handle(), WM_COMMAND, form->SetAlarm2->Command(), 0);
-    ASSERT_NE(nullptr, form->Edit1->Handle());
-    EXPECT_EQ(form->Edit1->Handle(), reinterpret_cast<HWND>(SendMessageA(form->UpDown1->Handle(), UDM_GETBUDDY, 0, 0)));
-    EXPECT_EQ(2u, form->Edit1->Text().size()) << "the preset reached the field";
+    state += form.Label4->Visible() ? ", title shown" : ", title hidden";
+    const RECT outer = form.OuterRect();
+    state += ", width " + std::to_string(outer.right - outer.left);
+    state += form.Timer1->Enabled() ? ", armed" : ", not armed";
+    state += form.MediaPlayer1->DeviceId() ? ", sound open" : ", sound closed";
+    return state;
+}
+
+TEST_F(FailureTest, ARefusedWindowLeavesTheProgramAsItWasAndTheCommandCanBeTriedAgain)
+{
+    FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
+    FakeClock clock(9, 30, 0);
+    auto choose = [this](const TMenuItem& item) { SendMessageA(Window(), WM_COMMAND, item.Command(), 0); };
+    auto shown = [](const TWindowedElement& element) {
+        return element.Handle() && IsWindowVisible(element.Handle());
+    };
+    struct Command {
+        const char* name;
+        std::vector<std::string> needs; // the classes of the windows it makes
+        std::function<void(ModalCatcher&)> run;
+        std::function<bool()> done;
+    };
+    const Command commands[] = {
+        {"Help", {"Button", "ListBox"}, [&](ModalCatcher&) { choose(*form->Help2); },
+         [&] { return shown(*form->ListBox1) && shown(*form->Button4) && !form->File1->Enabled(); }},
+        {"About", {"Button", "ListBox"}, [&](ModalCatcher&) { choose(*form->About1); },
+         [&] { return shown(*form->ListBox1) && form->Label4->Caption() == "About"; }},
+        {"Set Alarm", {"Button", "msctls_updown32", "Edit"}, [&](ModalCatcher&) { choose(*form->SetAlarm2); },
+         [&] {
+             return shown(*form->Edit1) && form->Edit2->Text() == "31" &&
+                    form->Edit1->Handle() ==
+                        reinterpret_cast<HWND>(SendMessageA(form->UpDown1->Handle(), UDM_GETBUDDY, 0, 0));
+         }},
+        {"a ring", {"Button"},
+         [&](ModalCatcher& catcher) {
+             FakeClock::Set(9, 31, 0, 100);
+             PumpUntil([&] { return !catcher.Boxes.empty() || shown(*form->Button3); });
+         },
+         [&] { return PumpUntil([&] { return shown(*form->Button3) && form->MediaPlayer1->DeviceId(); }); }},
+    };
+    for (const Command& command : commands) {
+        for (const char* refused : {"Button", "ListBox", "msctls_updown32", "Edit"}) {
+            SCOPED_TRACE(std::string(command.name) + " with no " + refused);
+            FakeClock::Set(9, 30, 0);
+            Rebuild();
+            const bool ring = std::string(command.name) == "a ring";
+            if (ring) {
+                // Armed for the next minute, 9:31, at 9:30; the panel's windows are made by then.
+                choose(*form->SetAlarm2);
+                SendMessageA(form->GroupBox1->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                             reinterpret_cast<LPARAM>(form->Button2->Handle()));
+                ASSERT_EQ("9:31:00 AM", form->Label3->Caption());
+            }
+            const std::string before = StateOf(*form);
+            const bool needed =
+                std::find(command.needs.begin(), command.needs.end(), refused) != command.needs.end();
+            {
+                ModalCatcher catcher;
+                refusedClass = refused;
+                refusedIn = Window();
+                HHOOK hook = SetWindowsHookExA(WH_CBT, RefuseAClass, nullptr, GetCurrentThreadId());
+                command.run(catcher);
+                const std::string after = StateOf(*form);
+                UnhookWindowsHookEx(hook);
+                if (!needed) {
+                    EXPECT_TRUE(catcher.Boxes.empty()) << catcher.Boxes[0].Text;
+                    EXPECT_TRUE(command.done()) << after;
+                    continue;
+                }
+                ASSERT_FALSE(catcher.Boxes.empty()) << "no failure box; " << after;
+                EXPECT_EQ("Error creating window.", catcher.Boxes[0].Text);
+                EXPECT_EQ(before, after);
+            }
+            // Once the system makes the window, the same command, or the watch's next look, succeeds.
+            ModalCatcher catcher;
+            if (!ring) command.run(catcher);
+            EXPECT_TRUE(command.done()) << StateOf(*form);
+            EXPECT_TRUE(catcher.Boxes.empty()) << catcher.Boxes[0].Text;
+        }
+    }
 }
 
 TEST(TimerElement, RunsOnlyWithAnIntervalAHandlerAndEnabled)

@@ -190,6 +190,12 @@ void FormFixture::TearDown()
     }
 }
 
+void FormFixture::Rebuild()
+{
+    form.reset();
+    SetUp();
+}
+
 HWND FormFixture::Window() const
 {
     return form->Handle();

@@ -76,6 +76,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
     HWND Window() const;
+    // A new main window in place of the test's, as at start.
+    void Rebuild();
 
     std::unique_ptr<TForm1> form;
 };

@@ -1,16 +1,96 @@
-// The layout on a display of any resolution: run by CTest at 96 with the other tests, and with
-// LogPixels set to 120, 144 and 192.
+// The layout on a display of any resolution and in any frame: run by CTest at 96 with the other
+// tests, and with LogPixels set to 120, 144 and 192.
+// The padded border of the frame metrics is known from Windows Vista on.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
+#undef WINVER
+#define WINVER 0x0600
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "clock/localetime.h"
 #include "tests/wine/harness.h"
 #include "ui/mytime1.h"
 #include "widgets/fontsize.h"
-#include "widgets/systemlibrary.h"
 
 namespace {
 
-using Scaling = FormFixture;
+int TextHeightOfZero(const TFont& font);
+
+SIZE ClientSize(HWND window)
+{
+    RECT r{};
+    GetClientRect(window, &r);
+    return {r.right, r.bottom};
+}
+
+class Scaling : public FormFixture {
+protected:
+    // The client area is the layout's at each width, scaled, in its place, with no scroll bar
+    // over it: with the clock alone, the panel open and the viewer open.
+    void ExpectTheDesignClientArea(const char* frame)
+    {
+        SCOPED_TRACE(frame);
+        const int h = TextHeightOfZero(form->Font());
+        auto noScrollBars = [this] { return !(GetWindowLongA(Window(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)); };
+        struct Width {
+            const char* name;
+            void (*use)();
+            int design;
+        };
+        const Width widths[] = {
+            {"at start", nullptr, 243}, {"narrow", UseNarrowLayout, 200}, {"wide", UseWideLayout, 250}};
+        for (const Width& width : widths) {
+            SCOPED_TRACE(width.name);
+            if (width.use) width.use();
+            RECT outer{};
+            GetWindowRect(Window(), &outer);
+            EXPECT_EQ(outer.right - outer.left, LockedWidth);
+            EXPECT_EQ(outer.bottom - outer.top, LockedHeight);
+            const SIZE client = ClientSize(Window());
+            EXPECT_EQ(MulDiv(width.design - 8, h, 13), client.cx);
+            EXPECT_EQ(MulDiv(139, h, 13), client.cy);
+            EXPECT_EQ(255, outer.left);
+            EXPECT_EQ(140, outer.top);
+            EXPECT_TRUE(noScrollBars());
+        }
+        SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+        EXPECT_TRUE(noScrollBars()) << "the panel open";
+        SendMessageA(Window(), WM_COMMAND, form->Help2->Command(), 0);
+        EXPECT_TRUE(noScrollBars()) << "the viewer open";
+    }
+};
+
+// Frame metrics as Windows 10 and 11 give them, thicker than the system's, while it lives: a
+// padded border beside a wider sizing border, a taller title bar and menu bar.
+class ThickerFrame {
+public:
+    ThickerFrame()
+    {
+        saved_.cbSize = sizeof saved_;
+        EXPECT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof saved_, &saved_, 0));
+        NONCLIENTMETRICSW thick = saved_;
+        thick.iBorderWidth += 4;
+        thick.iPaddedBorderWidth += 4;
+        thick.iCaptionHeight += 5;
+        thick.iMenuHeight += 3;
+        Apply(thick);
+    }
+    ~ThickerFrame() { Apply(saved_); }
+    ThickerFrame(const ThickerFrame&) = delete;
+    ThickerFrame& operator=(const ThickerFrame&) = delete;
+
+private:
+    static void Apply(NONCLIENTMETRICSW& metrics)
+    {
+        // Told to every window as the system tells them. Wine tells them only of a change kept
+        // in the (throw-away) profile.
+        EXPECT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof metrics, &metrics,
+                                          SPIF_UPDATEINIFILE | SPIF_SENDCHANGE));
+    }
+    NONCLIENTMETRICSW saved_{};
+};
 
 int TextHeightOfZero(const TFont& font)
 {
@@ -23,51 +103,13 @@ int TextHeightOfZero(const TFont& font)
     return size.cy;
 }
 
-SIZE ClientSize(HWND window)
-{
-    RECT r{};
-    GetClientRect(window, &r);
-    return {r.right, r.bottom};
-}
-
 TEST_F(Scaling, EverythingScalesByTheTextHeightAndTheWindowGrowsWithIt)
 {
     const int ppi = ScreenPixelsPerInch();
     EXPECT_EQ(MulDiv(-11, ppi, 96), form->Font().Height());
     const int h = TextHeightOfZero(form->Font());
     auto scaled = [h](int edge) { return MulDiv(edge, h, 13); };
-    auto noScrollBars = [this] { return !(GetWindowLongA(Window(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL)); };
-
-    // The client area the design's outer sizes leave at 96, here 235 by 139 for 243 by 185.
-    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT frame{0, 0, 0, 0};
-    ASSERT_TRUE(SystemLibrary::AdjustWindowRectExForDpi(&frame, style, TRUE, 0, 96));
-    EXPECT_EQ(235, 243 - (frame.right - frame.left));
-    EXPECT_EQ(139, 185 - (frame.bottom - frame.top));
-    struct Width {
-        const char* name;
-        void (*use)();
-        int design;
-    };
-    const Width widths[] = {{"at start", nullptr, 243}, {"narrow", UseNarrowLayout, 200}, {"wide", UseWideLayout, 250}};
-    for (const Width& width : widths) {
-        SCOPED_TRACE(width.name);
-        if (width.use) width.use();
-        RECT outer{};
-        GetWindowRect(Window(), &outer);
-        EXPECT_EQ(outer.right - outer.left, LockedWidth);
-        EXPECT_EQ(outer.bottom - outer.top, LockedHeight);
-        if (ppi == 96 && h == 13) {
-            EXPECT_EQ(width.design, outer.right - outer.left);
-            EXPECT_EQ(185, outer.bottom - outer.top);
-        }
-        const SIZE client = ClientSize(Window());
-        EXPECT_EQ(scaled(width.design - 8), client.cx);
-        EXPECT_EQ(scaled(139), client.cy);
-        EXPECT_EQ(255, outer.left);
-        EXPECT_EQ(140, outer.top);
-        EXPECT_TRUE(noScrollBars());
-    }
+    ExpectTheDesignClientArea("the system's frame");
 
     struct Row {
         const char* name;
@@ -90,11 +132,6 @@ TEST_F(Scaling, EverythingScalesByTheTextHeightAndTheWindowGrowsWithIt)
     EXPECT_EQ(scaled(16), form->Timelabel1->Left());
     EXPECT_EQ(scaled(48), form->Label2->Top());
 
-    // Everything fits with the panel open, and with the viewer open.
-    SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
-    EXPECT_TRUE(noScrollBars()) << "the panel open";
-    SendMessageA(Window(), WM_COMMAND, form->Help2->Command(), 0);
-    EXPECT_TRUE(noScrollBars()) << "the viewer open";
     form->Button3->SetVisible(true);
 
     // Every control that shows text holds a live font of its scaled height, its own or the one
@@ -135,6 +172,37 @@ TEST_F(Scaling, EverythingScalesByTheTextHeightAndTheWindowGrowsWithIt)
         ReleaseDC(nullptr, dc);
         EXPECT_LE(text.cx, room.right - room.left) << "'" << field->Text() << "' in " << field->Width() << " pixels";
     }
+}
+
+TEST_F(Scaling, AThickerFrameLeavesTheClientAreaOfTheDesign)
+{
+    RECT before{};
+    GetWindowRect(Window(), &before);
+    {
+        ThickerFrame thicker;
+        // As soon as the open window hears of it, and in one built under that frame.
+        RECT outer{};
+        EXPECT_TRUE(PumpUntil([&] {
+            GetWindowRect(Window(), &outer);
+            return outer.right - outer.left > before.right - before.left &&
+                   outer.bottom - outer.top > before.bottom - before.top;
+        })) << "waited for the window to grow with the frame from " << before.right - before.left << " by "
+            << before.bottom - before.top << "; it is " << outer.right - outer.left << " by " << outer.bottom - outer.top;
+        ExpectTheDesignClientArea("a thicker frame, changed while open");
+        Rebuild();
+        ExpectTheDesignClientArea("a thicker frame at start");
+    }
+    // Back in the system's frame, wide, with the viewer open.
+    const int h = TextHeightOfZero(form->Font());
+    SIZE client{};
+    EXPECT_TRUE(PumpUntil([&] {
+        client = ClientSize(Window());
+        RECT outer{};
+        GetWindowRect(Window(), &outer);
+        return outer.bottom - outer.top == before.bottom - before.top;
+    })) << "waited for the window to shrink back with the frame";
+    EXPECT_EQ(MulDiv(250 - 8, h, 13), client.cx);
+    EXPECT_EQ(MulDiv(139, h, 13), client.cy);
 }
 
 TEST_F(Scaling, AAndPChooseTheDayHalfFromTheKeyboard)
