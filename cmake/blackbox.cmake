@@ -21,7 +21,8 @@ set_tests_properties(blackbox_alarm PROPERTIES TIMEOUT 700 LABELS blackbox COST 
 add_test(NAME blackbox_viewer_font
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_viewer_font.py
-          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>)
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
+          --screenshot ${CMAKE_BINARY_DIR}/thicker-frame-viewer.png)
 set_tests_properties(blackbox_viewer_font PROPERTIES TIMEOUT 300 LABELS blackbox RESOURCE_LOCK wine_session)
 
 # A debugger that makes the platform refuse a program's window timer.

@@ -1,10 +1,17 @@
 #!/usr/bin/env python3
 """The help and about viewer and Set Font of the real Horalet.exe under Wine, with the mouse."""
 import os
+import subprocess
 import unittest
 
 import session
-from session import Horalet, click, colours, grab, wait_for, watch, xdo
+from session import WINE, Horalet, click, colours, grab, wait_for, watch, xdo
+
+# Frame metrics as Windows 10 and 11 give a sizable window: a padded border beside the sizing
+# border, a taller title bar and menu bar (twips, as the registry holds them).
+THICKER_FRAME = {"BorderWidth": "-75", "PaddedBorderWidth": "-60", "CaptionHeight": "-345",
+                 "CaptionWidth": "-345", "MenuHeight": "-300", "MenuWidth": "-300"}
+METRICS_KEY = r"HKCU\Control Panel\Desktop\WindowMetrics"
 
 
 def lines_of(app, name):
@@ -88,6 +95,37 @@ class Viewer(unittest.TestCase):
         click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
         self.app.wait(lambda: not self.app.find("#32770", visible=1), "the box to close")
         self.assertEqual(self.app.list_lines()[:1], ["What is Horalet?"], "the list keeps the lines it had")
+
+    def use_metrics(self, values):
+        """Sets the frame metrics the next program starts with; None removes a value."""
+        for name, value in values.items():
+            change = ["add", METRICS_KEY, "/v", name, "/d", value] if value else ["delete", METRICS_KEY, "/v", name]
+            subprocess.run([WINE, "reg", *change, "/f"], check=True, capture_output=True, timeout=120)
+
+    def test_under_a_thicker_frame_the_narrow_viewer_has_the_client_area_of_the_design(self):
+        self.app.stop()
+        shown = subprocess.run([WINE, "reg", "query", METRICS_KEY], check=True, capture_output=True, timeout=120)
+        held = dict(line.split()[::2] for line in shown.stdout.decode().splitlines() if len(line.split()) == 3)
+        before = {name: held.get(name) for name in THICKER_FRAME}
+        self.use_metrics(THICKER_FRAME)
+        self.addCleanup(self.use_metrics, before)
+        self.app = Horalet()
+        self.addCleanup(self.app.stop)
+        self.app.choose(0, 1, of=4)
+        click(self.app.wait(lambda: self.app.child("Button", "Done", visible=1), "the panel to open"))
+        self.app.wait(lambda: not self.app.child("Button", "Done", visible=1), "Done to close the panel")
+        self.app.choose(1, 1, of=2)
+        self.lines_become(lines_of(self.app, "help.txt"))
+        back = self.app.wait(lambda: self.app.child("Button", "Back", visible=1), "Back shown")
+        c = self.app.client()
+        form = self.app.form()
+        # The client area of the 200-pixel design whatever the frame, so no scroll bar and Back inside it.
+        self.assertEqual((c["w"], c["h"], form["left"], form["top"]), (192, 139, 255, 140))
+        self.assertLessEqual(back["bottom"], c["y"] + c["h"])
+        if session.ARGS.screenshot:
+            whole = (form["left"] - 2, form["top"] - 2, form["right"] + 2, form["bottom"] + 2)
+            wait_for(lambda: grab(whole), "the viewer's lines drawn", until=lambda shot: dark(shot) > 200, seen=colours)
+            grab(whole, session.ARGS.screenshot)
 
     def test_set_font_36_points_gives_a_larger_clock_in_a_wider_window(self):
         c = self.app.client()
