@@ -106,9 +106,10 @@ std::string StateOf(const TForm1& form)
 {
     std::string state = std::string("File ") + (form.File1->Enabled() ? "on" : "off") + ", Help " +
                         (form.Help1->Enabled() ? "on" : "off");
-    const std::pair<const char*, const TWindowedElement*> windowed[] = {
-        {"panel", form.GroupBox1.get()}, {"Kill Alarm", form.Button3.get()},
-        {"list", form.ListBox1.get()},   {"Back", form.Button4.get()}};
+    const std::pair<const char*, const TWindowedElement*> windowed[] = {{"panel", form.GroupBox1.get()},
+                                                                        {"Kill Alarm", form.Button3.get()},
+                                                                        {"list", form.ListBox1.get()},
+                                                                        {"Back", form.Button4.get()}};
     for (const auto& [name, element] : windowed) {
         state += std::string(", ") + name + (element->Visible() ? " shown" : " hidden");
         if (element->Handle() && IsWindowVisible(element->Handle())) state += " on screen";
@@ -126,9 +127,7 @@ TEST_F(FailureTest, ARefusedWindowLeavesTheProgramAsItWasAndTheCommandCanBeTried
     FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
     FakeClock clock(9, 30, 0);
     auto choose = [this](const TMenuItem& item) { SendMessageA(Window(), WM_COMMAND, item.Command(), 0); };
-    auto shown = [](const TWindowedElement& element) {
-        return element.Handle() && IsWindowVisible(element.Handle());
-    };
+    auto shown = [](const TWindowedElement& element) { return element.Handle() && IsWindowVisible(element.Handle()); };
     struct Command {
         const char* name;
         std::vector<std::string> needs; // the classes of the windows it makes
@@ -136,17 +135,24 @@ TEST_F(FailureTest, ARefusedWindowLeavesTheProgramAsItWasAndTheCommandCanBeTried
         std::function<bool()> done;
     };
     const Command commands[] = {
-        {"Help", {"Button", "ListBox"}, [&](ModalCatcher&) { choose(*form->Help2); },
+        {"Help",
+         {"Button", "ListBox"},
+         [&](ModalCatcher&) { choose(*form->Help2); },
          [&] { return shown(*form->ListBox1) && shown(*form->Button4) && !form->File1->Enabled(); }},
-        {"About", {"Button", "ListBox"}, [&](ModalCatcher&) { choose(*form->About1); },
+        {"About",
+         {"Button", "ListBox"},
+         [&](ModalCatcher&) { choose(*form->About1); },
          [&] { return shown(*form->ListBox1) && form->Label4->Caption() == "About"; }},
-        {"Set Alarm", {"Button", "msctls_updown32", "Edit"}, [&](ModalCatcher&) { choose(*form->SetAlarm2); },
+        {"Set Alarm",
+         {"Button", "msctls_updown32", "Edit"},
+         [&](ModalCatcher&) { choose(*form->SetAlarm2); },
          [&] {
              return shown(*form->Edit1) && form->Edit2->Text() == "31" &&
                     form->Edit1->Handle() ==
                         reinterpret_cast<HWND>(SendMessageA(form->UpDown1->Handle(), UDM_GETBUDDY, 0, 0));
          }},
-        {"a ring", {"Button"},
+        {"a ring",
+         {"Button"},
          [&](ModalCatcher& catcher) {
              FakeClock::Set(9, 31, 0, 100);
              PumpUntil([&] { return !catcher.Boxes.empty() || shown(*form->Button3); });
@@ -167,8 +173,7 @@ TEST_F(FailureTest, ARefusedWindowLeavesTheProgramAsItWasAndTheCommandCanBeTried
                 ASSERT_EQ("9:31:00 AM", form->Label3->Caption());
             }
             const std::string before = StateOf(*form);
-            const bool needed =
-                std::find(command.needs.begin(), command.needs.end(), refused) != command.needs.end();
+            const bool needed = std::find(command.needs.begin(), command.needs.end(), refused) != command.needs.end();
             {
                 ModalCatcher catcher;
                 refusedClass = refused;

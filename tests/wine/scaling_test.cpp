@@ -186,8 +186,9 @@ TEST_F(Scaling, AThickerFrameLeavesTheClientAreaOfTheDesign)
             GetWindowRect(Window(), &outer);
             return outer.right - outer.left > before.right - before.left &&
                    outer.bottom - outer.top > before.bottom - before.top;
-        })) << "waited for the window to grow with the frame from " << before.right - before.left << " by "
-            << before.bottom - before.top << "; it is " << outer.right - outer.left << " by " << outer.bottom - outer.top;
+        })) << "waited for the window to grow with the frame from "
+            << before.right - before.left << " by " << before.bottom - before.top << "; it is "
+            << outer.right - outer.left << " by " << outer.bottom - outer.top;
         ExpectTheDesignClientArea("a thicker frame, changed while open");
         Rebuild();
         ExpectTheDesignClientArea("a thicker frame at start");
