@@ -18,6 +18,7 @@ add_library(horalet_win32 STATIC
   ui/mytime1.cpp
   ui/setfont.cpp
   ui/viewer.cpp
+  widgets/accessible.cpp
   widgets/button.cpp
   widgets/element.cpp
   widgets/editfield.cpp
@@ -34,7 +35,7 @@ add_library(horalet_win32 STATIC
   widgets/systemlibrary.cpp
 )
 # comctl32, comdlg32 and winmm are loaded from the system folder at run time, not imported.
-target_link_libraries(horalet_win32 PUBLIC horalet_core gdi32 user32 kernel32)
+target_link_libraries(horalet_win32 PUBLIC horalet_core gdi32 user32 kernel32 uuid)
 
 # The icon is kept as a character grid and drawn into an .ico at build time.
 set(icon ${CMAKE_CURRENT_BINARY_DIR}/res/mainicon.ico)
@@ -113,7 +114,7 @@ add_executable(wine_tests
 )
 add_dependencies(wine_tests horalet_icon horalet_files)
 target_include_directories(wine_tests PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
-target_link_libraries(wine_tests PRIVATE horalet_win32 gtest winmm)
+target_link_libraries(wine_tests PRIVATE horalet_win32 gtest winmm oleacc oleaut32 ole32)
 # Wine starts slowly: the whole executable is one test.
 add_test(NAME wine_tests COMMAND wine_tests --gtest_filter=-NoSoundDevice.*)
 set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")

@@ -52,6 +52,9 @@ void TForm1::Label1Click(void*)
 void TForm1::GroupBox1KeyDown(void*, WORD& key)
 {
     if (key != 'A' && key != 'P') return;
+    // Held with Ctrl, Alt (AltGr is both) or Windows, the key is someone else's: Ctrl+A selects.
+    for (int modifier : {VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN})
+        if (GetKeyState(modifier) < 0) return;
     Label1->SetCaption(key == 'A' ? "AM" : "PM");
     key = 0;
 }

@@ -10,6 +10,7 @@
 
 #include "app/failure.h"
 #include "app/guard.h"
+#include "widgets/accessible.h"
 #include "widgets/label.h"
 #include "widgets/systemlibrary.h"
 
@@ -25,15 +26,16 @@ TBounds ScaleEdges(const TBounds& b, int numerator, int denominator)
             MulDiv(b.Bottom(), numerator, denominator) - top};
 }
 
-void CollectTabStops(TWindowedElement* container, std::vector<TWindowedElement*>& out)
+// The shown, enabled controls inside container in tab order, tab stops or not.
+void CollectTabOrder(TWindowedElement* container, std::vector<TWindowedElement*>& out)
 {
     std::vector<TWindowedElement*> children = container->Children();
     std::stable_sort(children.begin(), children.end(),
                      [](const TWindowedElement* a, const TWindowedElement* b) { return a->TabOrder < b->TabOrder; });
     for (TWindowedElement* child : children) {
         if (!child->Visible() || !child->Enabled()) continue;
-        if (child->TabStop) out.push_back(child);
-        CollectTabStops(child, out);
+        out.push_back(child);
+        CollectTabOrder(child, out);
     }
 }
 
@@ -120,6 +122,7 @@ TWindowedElement::TWindowedElement(TWindowedElement* parent) : TElement(parent)
 
 TWindowedElement::~TWindowedElement()
 {
+    ReleaseReaderObject(*this);
     if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
     if (parent_) parent_->RemoveChild(this);
 }
@@ -386,7 +389,11 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (LRESULT brush = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectColor, wParam, lParam)) return brush;
         break;
     case WM_LBUTTONDOWN:
-        if ((pressedLabel_ = LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) SetCapture(handle_);
+        // A press on a label is the label's: a stock control would take the focus for it.
+        if ((pressedLabel_ = LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) {
+            SetCapture(handle_);
+            return 0;
+        }
         break;
     case WM_LBUTTONUP:
         if (TLabel* pressed = std::exchange(pressedLabel_, nullptr)) {
@@ -403,6 +410,9 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             if (message == WM_CANCELMODE && GetCapture() == handle_) ReleaseCapture();
         }
         break;
+    case WM_GETOBJECT:
+        if (const LRESULT object = AnswerReader(*this, wParam, lParam)) return object;
+        break;
     case WM_KEYDOWN:
         if (HandleTabKey(message, wParam)) return 0;
         keyTaken_ = OfferKey(static_cast<WORD>(wParam));
@@ -417,12 +427,16 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 TWindowedElement* NextTabStop(TWindowedElement* root, TWindowedElement* current, bool forward)
 {
-    std::vector<TWindowedElement*> stops;
-    CollectTabStops(root, stops);
-    if (stops.empty()) return nullptr;
-    auto it = std::find(stops.begin(), stops.end(), current);
-    if (it == stops.end()) return forward ? stops.front() : stops.back();
-    const size_t index = static_cast<size_t>(it - stops.begin());
-    const size_t count = stops.size();
-    return stops[forward ? (index + 1) % count : (index + count - 1) % count];
+    std::vector<TWindowedElement*> order;
+    CollectTabOrder(root, order);
+    const auto stop = [](const TWindowedElement* c) { return c->TabStop; };
+    if (std::none_of(order.begin(), order.end(), stop)) return nullptr;
+    // From the current control's place in the tab order, a tab stop or not (a spinner, say).
+    const auto at = std::find(order.begin(), order.end(), current);
+    const size_t count = order.size();
+    size_t index = at == order.end() ? (forward ? count - 1 : 0) : static_cast<size_t>(at - order.begin());
+    do {
+        index = forward ? (index + 1) % count : (index + count - 1) % count;
+    } while (!order[index]->TabStop);
+    return order[index];
 }

@@ -10,6 +10,7 @@
 
 #include "widgets/font.h"
 
+class TAccessibleClient;
 class TLabel;
 class TWindowedElement;
 
@@ -122,6 +123,13 @@ public:
 
     // Sees the keys pressed in this control and in every control inside it, before they do.
     TKeyEvent OnKeyDown;
+
+    // What screen readers are told (widgets/accessible.h): the labels a container's client
+    // object offers, in reading order, and a name for the system's object of a control.
+    std::vector<TLabel*> ReadLabels;
+    std::string AccessibleName;
+    // The container's client object, made when a reader first asks; cut off when the element goes.
+    TAccessibleClient* ReaderObject = nullptr;
 
     // Labels and windowed children that this control contains, in layout order.
     const std::vector<TLabel*>& Labels() const { return labels_; }

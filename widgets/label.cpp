@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "widgets/accessible.h"
+
 TLabel::TLabel(TWindowedElement* parent, std::string caption) : TElement(parent), caption_(std::move(caption))
 {
     parent_->AddLabel(this);
@@ -19,6 +21,7 @@ void TLabel::SetCaption(const std::string& caption)
     caption_ = caption;
     AdjustBounds();
     Invalidate();
+    AnnounceCaption(*this);
 }
 
 void TLabel::SetBounds(const TBounds& bounds)
@@ -36,6 +39,8 @@ void TLabel::SetVisible(bool visible)
     visible_ = visible;
     Invalidate();
     parent_->ContentChanged();
+    // Shown, its caption is new to a reader.
+    if (visible) AnnounceCaption(*this);
 }
 
 void TLabel::AdjustBounds()

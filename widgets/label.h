@@ -16,6 +16,8 @@ public:
     void SetCaption(const std::string& caption);
 
     TEventHandler OnClick;
+    // Read as a button, whose action is a click, rather than as text.
+    bool ReadAsButton = false;
 
     void SetBounds(const TBounds& bounds) override;
     void SetVisible(bool visible) override;

@@ -92,4 +92,34 @@ BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size)
     return function(error, text, size);
 }
 
+HRESULT CoInitializeEx(LPVOID reserved, DWORD mode)
+{
+    SYSTEM_FUNCTION("ole32.dll", CoInitializeEx);
+    return function(reserved, mode);
+}
+
+LRESULT LresultFromObject(REFIID iid, WPARAM wParam, LPUNKNOWN object)
+{
+    SYSTEM_FUNCTION("oleacc.dll", LresultFromObject);
+    return function(iid, wParam, object);
+}
+
+HRESULT CreateStdAccessibleObject(HWND window, LONG id, REFIID iid, void** object)
+{
+    SYSTEM_FUNCTION("oleacc.dll", CreateStdAccessibleObject);
+    return function(window, id, iid, object);
+}
+
+HRESULT AccessibleObjectFromWindow(HWND window, DWORD id, REFIID iid, void** object)
+{
+    SYSTEM_FUNCTION("oleacc.dll", AccessibleObjectFromWindow);
+    return function(window, id, iid, object);
+}
+
+BSTR SysAllocString(const OLECHAR* text)
+{
+    SYSTEM_FUNCTION("oleaut32.dll", SysAllocString);
+    return function(text);
+}
+
 } // namespace SystemLibrary

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <mmsystem.h>
+#include <oleacc.h>
 
 namespace SystemLibrary {
 
@@ -24,5 +25,11 @@ LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 BOOL WINAPI ChooseFontA(LPCHOOSEFONTA record);
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters);
 BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size);
+// What a screen reader is answered with (oleacc, ole32, oleaut32), loaded when one first asks.
+HRESULT CoInitializeEx(LPVOID reserved, DWORD mode);
+LRESULT LresultFromObject(REFIID iid, WPARAM wParam, LPUNKNOWN object);
+HRESULT CreateStdAccessibleObject(HWND window, LONG id, REFIID iid, void** object);
+HRESULT AccessibleObjectFromWindow(HWND window, DWORD id, REFIID iid, void** object);
+BSTR SysAllocString(const OLECHAR* text);
 
 } // namespace SystemLibrary

@@ -2,12 +2,18 @@
 // the real sound device, Kill Alarm and the failures, on a clock the test sets.
 #include <windows.h>
 
+#include <initguid.h>
+
 #include <mmsystem.h>
+#include <oleacc.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "app/application.h"
 #include "app/failure.h"
@@ -100,6 +106,108 @@ protected:
     int looks = 0;
 };
 
+// What a screen reader reads in a window's client area, the way it gets there: the names (and
+// values) of the children, the windows' children after each window, as "name" or "name=value";
+// a nameless one as "[window]".
+void ReadChildren(IAccessible* object, std::vector<std::string>& read, int depth = 0)
+{
+    LONG count = 0;
+    if (FAILED(object->get_accChildCount(&count)) || count <= 0 || depth > 2) return;
+    std::vector<VARIANT> children(static_cast<size_t>(count));
+    LONG obtained = 0;
+    if (FAILED(AccessibleChildren(object, 0, count, children.data(), &obtained))) return;
+    auto text = [](BSTR value) {
+        std::string out;
+        for (const wchar_t* c = value; c && *c; ++c) out += static_cast<char>(*c);
+        SysFreeString(value);
+        return out;
+    };
+    for (LONG i = 0; i < obtained; ++i) {
+        VARIANT& child = children[static_cast<size_t>(i)];
+        IAccessible* holder = object;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT id = child;
+        if (child.vt == VT_DISPATCH) {
+            holder = nullptr;
+            child.pdispVal->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&holder));
+            child.pdispVal->Release();
+            if (!holder) continue;
+            id = self;
+        }
+        BSTR name = nullptr;
+        BSTR value = nullptr;
+        holder->get_accName(id, &name);
+        holder->get_accValue(id, &value);
+        std::string line = text(name);
+        if (line.empty()) line = "[window]";
+        const std::string shown = text(value);
+        read.push_back(shown.empty() ? line : line + "=" + shown);
+        if (holder != object) {
+            ReadChildren(holder, read, depth + 1);
+            holder->Release();
+        }
+    }
+}
+
+std::vector<std::string> ReadAloud(HWND window)
+{
+    IAccessible* client = nullptr;
+    std::vector<std::string> read;
+    if (FAILED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&client))))
+        return {"no client object"};
+    ReadChildren(client, read);
+    client->Release();
+    return read;
+}
+
+TEST_F(AlarmTest, AScreenReaderReadsWhatTheWindowShowsAndNothingHidden)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    auto has = [](const std::vector<std::string>& read, const std::string& line) {
+        return std::find(read.begin(), read.end(), line) != read.end();
+    };
+    auto viewer = [this] { Choose(*form->Help2); };
+    auto back = [this] { Click(*form->Button4); };
+    struct Row {
+        const char* state;
+        std::function<void()> make;
+        std::vector<std::string> read;
+        std::vector<std::string> hidden;
+    };
+    const Row rows[] = {
+        {"at start",
+         [this] { PumpUntil([this] { return form->Timelabel1->Caption() == "3:00:00 PM"; }); },
+         {"3:00:00 PM", "Alarm is not set"},
+         {"Kill Alarm", "Help topics", "AM", "PM"}},
+        {"the panel open",
+         [this] { Choose(*form->SetAlarm2); },
+         {"PM", "Hour=03", "Minute=01", "No Alarm", "Done"},
+         {"Help topics", "Kill Alarm"}},
+        {"armed", [this] { Click(*form->Button2); }, {"Alarm is set for", "3:01:00 PM"}, {"Hour=03", "PM", "Done"}},
+        {"the viewer open", viewer, {"Help topics", "[window]", "Back"}, {"3:01:00 PM", "Alarm is set for"}},
+        {"ringing",
+         [&] {
+             back();
+             Reach(15, 1);
+             ASSERT_TRUE(PumpUntil([this] { return form->Button3->Visible(); })) << "the alarm did not ring";
+         },
+         {"3:01:00 PM", "Kill Alarm"},
+         {"Help topics", "Back"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        row.make();
+        const std::vector<std::string> read = ReadAloud(Window());
+        std::string all;
+        for (const std::string& line : read) all += "'" + line + "' ";
+        for (const std::string& line : row.read) EXPECT_TRUE(has(read, line)) << line << " not in " << all;
+        for (const std::string& line : row.hidden) EXPECT_FALSE(has(read, line)) << line << " in " << all;
+    }
+}
+
 // How many MCI devices the process holds open.
 DWORD OpenDevices()
 {
@@ -140,6 +248,7 @@ TEST_F(AlarmTest, SetAlarmPresetsTheNextMinuteAndEqualWritesRunNoHandler)
     SendMessageA(form->GroupBox1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(125, 37));
     SendMessageA(form->GroupBox1->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(125, 37));
     EXPECT_EQ("AM", form->Label1->Caption());
+    EXPECT_EQ(form->Button2->Handle(), GetFocus()) << "the click on the day half moved the focus";
     Click(*form->Button1);
     EXPECT_EQ("00", form->Edit1->Text());
     EXPECT_EQ("00", form->Edit2->Text());

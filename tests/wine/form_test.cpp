@@ -263,13 +263,25 @@ TEST_F(FormTest, ClockLabelShowsTheTimeAndRepaintsOnlyOnChange)
     EXPECT_TRUE(form->Timelabel1->FTimer->Running());
 
     FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
+    // A screen reader hears of each new text as a name change of the clock, the first child.
+    static int namesChanged = 0;
+    static HWND client = nullptr;
+    client = Window();
+    HWINEVENTHOOK hook = SetWinEventHook(
+        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
+        [](HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+            if (window == client && object == OBJID_CLIENT && child == 1) ++namesChanged;
+        },
+        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     FakeClock clock(22, 5, 0);
     form->Timelabel1->UpdateTime(nullptr);
     EXPECT_EQ("10:05:00 PM", form->Timelabel1->Caption());
     const int wide = form->Timelabel1->Width();
+    EXPECT_TRUE(PumpUntil([] { return namesChanged > 0; })) << "waited for the clock's name change";
 
     UpdateWindow(Window());
     ValidateRect(Window(), nullptr);
+    namesChanged = 0;
     FakeClock::Set(22, 5, 0, 450);
     form->Timelabel1->UpdateTime(nullptr);
     EXPECT_FALSE(GetUpdateRect(Window(), nullptr, FALSE)) << "the same second must not repaint";
@@ -278,6 +290,11 @@ TEST_F(FormTest, ClockLabelShowsTheTimeAndRepaintsOnlyOnChange)
     form->Timelabel1->UpdateTime(nullptr);
     EXPECT_EQ("9:05:00 PM", form->Timelabel1->Caption());
     EXPECT_TRUE(GetUpdateRect(Window(), nullptr, FALSE));
+    // Events come in order: the one change seen, the same second before it raised none.
+    EXPECT_TRUE(PumpUntil([] { return namesChanged > 0; })) << "waited for the clock's name change";
+    Pump(100);
+    EXPECT_EQ(1, namesChanged) << "name changes for one change of text";
+    UnhookWinEvent(hook);
     EXPECT_LT(form->Timelabel1->Width(), wide);
     EXPECT_EQ(16, form->Timelabel1->Left());
 }
@@ -401,6 +418,23 @@ TEST_F(FormTest, TabMovesThroughTheVisibleEnabledTabStopsInOrder)
     const std::vector<HWND> expected{form->Edit2->Handle(), form->Button1->Handle(), form->Button2->Handle(),
                                      form->Edit1->Handle(), form->Edit2->Handle()};
     EXPECT_EQ(expected, visited);
+
+    // From a spinner, which holds the focus after every preset, to the stops after and before its
+    // place in the tab order.
+    BYTE keys[256] = {};
+    for (TSpinner* spinner : {form->UpDown1.get(), form->UpDown2.get()}) {
+        for (const bool back : {false, true}) {
+            SCOPED_TRACE(std::string(spinner == form->UpDown1.get() ? "hour" : "minute") + (back ? " back" : ""));
+            GetKeyboardState(keys);
+            keys[VK_SHIFT] = back ? 0x80 : 0;
+            SetKeyboardState(keys);
+            SetFocus(spinner->Handle());
+            SendMessageA(spinner->Handle(), WM_KEYDOWN, VK_TAB, 0);
+            EXPECT_EQ(back ? form->Edit2->Handle() : form->Button1->Handle(), GetFocus());
+        }
+    }
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
 
     form->GroupBox1->SetVisible(false);
     EXPECT_THROW(form->Edit1->SetFocus(), Failure);

@@ -221,8 +221,18 @@ TEST_F(Scaling, AAndPChooseTheDayHalfFromTheKeyboard)
         SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
         // Wherever the focus is in the panel: the hour spinner after the preset, or a field.
         for (HWND focus : {form->UpDown1->Handle(), form->Edit2->Handle()}) {
-            form->Label1->SetCaption(row.key == 'A' ? "PM" : "AM");
+            const char* other = row.key == 'A' ? "PM" : "AM";
+            form->Label1->SetCaption(other);
             SetFocus(focus);
+            // With Ctrl (select all in a field, say) the key is not the day half's.
+            BYTE keys[256] = {};
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0x80;
+            SetKeyboardState(keys);
+            SendMessageA(focus, WM_KEYDOWN, row.key, 1);
+            EXPECT_EQ(other, form->Label1->Caption()) << "with Ctrl held";
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
             SendMessageA(focus, WM_KEYDOWN, row.key, 1);
             EXPECT_EQ(row.half, form->Label1->Caption());
         }

@@ -1,0 +1,504 @@
+// Screen readers: the client object of a container and the named objects of its fields.
+// The interface ids are defined here: taken from the import library, IID_IAccessible would be a
+// code thunk, not the id, and every answer would be "no such interface".
+#include <initguid.h>
+
+#include <oleacc.h>
+
+#include "widgets/accessible.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/guard.h"
+#include "widgets/element.h"
+#include "widgets/label.h"
+#include "widgets/systemlibrary.h"
+
+namespace {
+
+std::wstring Wide(const std::string& text)
+{
+    if (text.empty()) return std::wstring();
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+HRESULT Text(const std::string& text, BSTR* out)
+{
+    if (!out) return E_INVALIDARG;
+    *out = SystemLibrary::SysAllocString(Wide(text).c_str());
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+std::string WindowText(HWND window)
+{
+    std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(window)) + 1);
+    const int length = GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
+    return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+bool IsSelf(const VARIANT& child)
+{
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+void SetChildId(VARIANT* out, LONG id)
+{
+    out->vt = VT_I4;
+    out->lVal = id;
+}
+
+// One child of a container's object: a label it paints, or a window inside it.
+struct TEntry {
+    TLabel* Label = nullptr;
+    TWindowedElement* Window = nullptr;
+};
+
+// Whether a window shown in the label's own container lies over all of it: the eye sees
+// nothing of it then, and neither does a reader.
+bool Covered(const TLabel& label)
+{
+    const TBounds& b = label.Bounds();
+    for (const TWindowedElement* window : label.Parent()->Children()) {
+        const TBounds& w = window->Bounds();
+        if (window->Showing() && w.Left <= b.Left && w.Top <= b.Top && w.Right() >= b.Right() &&
+            w.Bottom() >= b.Bottom())
+            return true;
+    }
+    return false;
+}
+
+// The children offered now, in reading order: the labels in sight, then the shown windows. A
+// child's id is its place here, from 1.
+std::vector<TEntry> EntriesOf(const TWindowedElement& container)
+{
+    std::vector<TEntry> entries;
+    for (TLabel* label : container.ReadLabels)
+        if (label->Showing() && !Covered(*label)) entries.push_back({label, nullptr});
+    for (TWindowedElement* child : container.Children())
+        if (child->Showing() && child->Handle()) entries.push_back({nullptr, child});
+    return entries;
+}
+
+RECT ScreenRectOf(const TLabel& label)
+{
+    const TWindowedElement& parent = *label.Parent();
+    RECT rect = ToRect(label.Bounds(), parent.ScrollOrigin());
+    MapWindowPoints(parent.Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The system's object of a window's client area: ours where the window answers with one.
+IDispatch* ObjectOfWindow(HWND window)
+{
+    IDispatch* object = nullptr;
+    if (FAILED(SystemLibrary::AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
+                                                         reinterpret_cast<void**>(&object))))
+        return nullptr;
+    return object;
+}
+
+// A counted object with the three interfaces a reader asks for.
+class TReaderObject : public IAccessible {
+public:
+    virtual ~TReaderObject() = default;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
+            *out = static_cast<IAccessible*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        const LONG left = InterlockedDecrement(&references_);
+        if (left == 0) delete this;
+        return static_cast<ULONG>(left);
+    }
+    // No names to invoke by: readers call the interface itself.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
+    {
+        if (count) *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+private:
+    LONG references_ = 1;
+};
+
+// The system's object of a field or a spinner under a name of ours: the system's object names
+// a field by the text before it, and there is none.
+class TNamedAccessible final : public TReaderObject {
+public:
+    TNamedAccessible(IAccessible* system, std::string name) : system_(system), name_(std::move(name)) {}
+    ~TNamedAccessible() override { system_->Release(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        // Anything else the system's object has (its window, say) is the system's.
+        const HRESULT own = TReaderObject::QueryInterface(iid, out);
+        return own == E_NOINTERFACE ? system_->QueryInterface(iid, out) : own;
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override
+    {
+        return IsSelf(child) ? Text(name_, out) : system_->get_accName(child, out);
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override { return system_->get_accParent(out); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* out) override { return system_->get_accChildCount(out); }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** out) override
+    {
+        return system_->get_accChild(c, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* out) override { return system_->get_accValue(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* out) override
+    {
+        return system_->get_accDescription(c, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* out) override { return system_->get_accRole(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* out) override { return system_->get_accState(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* out) override { return system_->get_accHelp(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT c, LONG* topic) override
+    {
+        return system_->get_accHelpTopic(file, c, topic);
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* out) override
+    {
+        return system_->get_accKeyboardShortcut(c, out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return system_->get_accFocus(out); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return system_->get_accSelection(out); }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* out) override
+    {
+        return system_->get_accDefaultAction(c, out);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT c) override { return system_->accSelect(flags, c); }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override
+    {
+        return system_->accLocation(x, y, w, h, c);
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* out) override
+    {
+        return system_->accNavigate(direction, start, out);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override
+    {
+        return system_->accHitTest(x, y, out);
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return system_->accDoDefaultAction(c); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR name) override { return system_->put_accName(c, name); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR value) override { return system_->put_accValue(c, value); }
+
+private:
+    IAccessible* system_;
+    std::string name_;
+};
+
+} // namespace
+
+// The client area of a container: its labels, which no window stands for, and its windows.
+class TAccessibleClient final : public TReaderObject {
+public:
+    explicit TAccessibleClient(TWindowedElement& container) : container_(&container) {}
+    // The container goes; a reader that still holds this object is told it is gone.
+    void Disconnect() { container_ = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override
+    {
+        if (!out) return E_INVALIDARG;
+        *out = nullptr;
+        if (!container_) return RPC_E_DISCONNECTED;
+        return SystemLibrary::AccessibleObjectFromWindow(container_->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+                                                         IID_IDispatch, reinterpret_cast<void**>(out));
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        if (!container_) return RPC_E_DISCONNECTED;
+        *out = static_cast<LONG>(EntriesOf(*container_).size());
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override
+    {
+        if (!out) return E_INVALIDARG;
+        *out = nullptr;
+        TEntry entry;
+        if (const HRESULT found = Find(child, entry); found != S_OK) return found;
+        if (!entry.Window) return S_FALSE; // a label is a simple child, known by its id
+        *out = ObjectOfWindow(entry.Window->Handle());
+        return *out ? S_OK : E_FAIL;
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override
+    {
+        if (out) *out = nullptr;
+        if (IsSelf(child)) return container_ ? Text(WindowText(container_->Handle()), out) : RPC_E_DISCONNECTED;
+        TEntry entry;
+        if (const HRESULT found = Find(child, entry); found != S_OK) return found;
+        return Text(entry.Label ? entry.Label->Caption() : WindowText(entry.Window->Handle()), out);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* out) override { return NoAnswer(out); }
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* out) override { return NoAnswer(out); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        LONG role = 0;
+        if (IsSelf(child)) {
+            if (!container_) return RPC_E_DISCONNECTED;
+            role = container_->Parent() ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_CLIENT;
+        } else {
+            TEntry entry;
+            if (const HRESULT found = Find(child, entry); found != S_OK) return found;
+            role = !entry.Label                ? ROLE_SYSTEM_WINDOW
+                   : entry.Label->ReadAsButton ? ROLE_SYSTEM_PUSHBUTTON
+                                               : ROLE_SYSTEM_STATICTEXT;
+        }
+        SetChildId(out, role);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        LONG state = 0;
+        if (IsSelf(child)) {
+            if (!container_) return RPC_E_DISCONNECTED;
+            const HWND window = container_->Handle();
+            if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
+            if (IsWindowEnabled(window)) state |= STATE_SYSTEM_FOCUSABLE;
+            if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
+        } else {
+            TEntry entry;
+            if (const HRESULT found = Find(child, entry); found != S_OK) return found;
+            // The labels are drawn text: read, never focused; the day half is pressed by its action.
+            if (entry.Label && !entry.Label->ReadAsButton) state |= STATE_SYSTEM_READONLY;
+            if (entry.Window && !IsWindowVisible(entry.Window->Handle())) state |= STATE_SYSTEM_INVISIBLE;
+        }
+        SetChildId(out, state);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return NoAnswer(out); }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG*) override { return NoAnswer(file); }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT, BSTR* out) override { return NoAnswer(out); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        if (!container_) return RPC_E_DISCONNECTED;
+        const HWND focus = GetFocus();
+        if (focus == container_->Handle()) {
+            SetChildId(out, CHILDID_SELF);
+            return S_OK;
+        }
+        for (const TEntry& entry : EntriesOf(*container_)) {
+            const HWND window = entry.Window ? entry.Window->Handle() : nullptr;
+            if (window && (focus == window || IsChild(window, focus)) && (out->pdispVal = ObjectOfWindow(window))) {
+                out->vt = VT_DISPATCH;
+                return S_OK;
+            }
+        }
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        return S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* out) override
+    {
+        if (out) *out = nullptr;
+        TEntry entry;
+        if (IsSelf(child) || Find(child, entry) != S_OK || !entry.Label || !entry.Label->ReadAsButton)
+            return DISP_E_MEMBERNOTFOUND;
+        return Text("Press", out);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT child) override
+    {
+        if (!x || !y || !w || !h) return E_INVALIDARG;
+        RECT rect{};
+        if (IsSelf(child)) {
+            if (!container_) return RPC_E_DISCONNECTED;
+            GetClientRect(container_->Handle(), &rect);
+            MapWindowPoints(container_->Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+        } else {
+            TEntry entry;
+            if (const HRESULT found = Find(child, entry); found != S_OK) return found;
+            if (entry.Label)
+                rect = ScreenRectOf(*entry.Label);
+            else
+                GetWindowRect(entry.Window->Handle(), &rect);
+        }
+        *x = rect.left;
+        *y = rect.top;
+        *w = rect.right - rect.left;
+        *h = rect.bottom - rect.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        if (!container_) return RPC_E_DISCONNECTED;
+        const std::vector<TEntry> entries = EntriesOf(*container_);
+        const LONG count = static_cast<LONG>(entries.size());
+        LONG id = 0;
+        if (IsSelf(start) && direction == NAVDIR_FIRSTCHILD)
+            id = 1;
+        else if (IsSelf(start) && direction == NAVDIR_LASTCHILD)
+            id = count;
+        else if (start.vt == VT_I4 && start.lVal >= 1 && start.lVal <= count && direction == NAVDIR_NEXT)
+            id = start.lVal + 1;
+        else if (start.vt == VT_I4 && start.lVal >= 1 && start.lVal <= count && direction == NAVDIR_PREVIOUS)
+            id = start.lVal - 1;
+        else
+            return DISP_E_MEMBERNOTFOUND;
+        if (id < 1 || id > count) return S_FALSE;
+        return Offer(entries[static_cast<size_t>(id - 1)], id, out);
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        if (!container_) return RPC_E_DISCONNECTED;
+        const POINT point{x, y};
+        RECT client{};
+        GetClientRect(container_->Handle(), &client);
+        MapWindowPoints(container_->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        if (!PtInRect(&client, point)) return S_FALSE;
+        // The windows lie over the labels, and a later one over an earlier one; labels likewise.
+        const std::vector<TEntry> entries = EntriesOf(*container_);
+        for (int pass = 0; pass < 2; ++pass) {
+            for (size_t i = entries.size(); i-- > 0;) {
+                const TEntry& entry = entries[i];
+                if ((pass == 0) != (entry.Window != nullptr)) continue;
+                RECT rect{};
+                if (entry.Label)
+                    rect = ScreenRectOf(*entry.Label);
+                else
+                    GetWindowRect(entry.Window->Handle(), &rect);
+                if (PtInRect(&rect, point)) return Offer(entry, static_cast<LONG>(i + 1), out);
+            }
+        }
+        SetChildId(out, CHILDID_SELF);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
+    {
+        TEntry entry;
+        if (IsSelf(child) || Find(child, entry) != S_OK || !entry.Label || !entry.Label->ReadAsButton)
+            return DISP_E_MEMBERNOTFOUND;
+        // As a click does; a failure is reported the way a click's is.
+        TLabel* label = entry.Label;
+        Guarded([label] { label->Click(); });
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+
+private:
+    HRESULT Find(const VARIANT& child, TEntry& entry) const
+    {
+        if (!container_) return RPC_E_DISCONNECTED;
+        if (child.vt != VT_I4) return E_INVALIDARG;
+        const std::vector<TEntry> entries = EntriesOf(*container_);
+        if (child.lVal < 1 || static_cast<size_t>(child.lVal) > entries.size()) return E_INVALIDARG;
+        entry = entries[static_cast<size_t>(child.lVal - 1)];
+        return S_OK;
+    }
+    static HRESULT Offer(const TEntry& entry, LONG id, VARIANT* out)
+    {
+        if (entry.Window && (out->pdispVal = ObjectOfWindow(entry.Window->Handle()))) {
+            out->vt = VT_DISPATCH;
+            return S_OK;
+        }
+        SetChildId(out, id);
+        return S_OK;
+    }
+    static HRESULT NoAnswer(BSTR* out)
+    {
+        if (out) *out = nullptr;
+        return DISP_E_MEMBERNOTFOUND;
+    }
+
+    TWindowedElement* container_;
+};
+
+namespace {
+
+// The thread answers readers in its own apartment; once is enough.
+bool ReadyForReaders()
+{
+    static const HRESULT ready = SystemLibrary::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    return SUCCEEDED(ready) || ready == RPC_E_CHANGED_MODE;
+}
+
+LRESULT Answer(TWindowedElement& element, WPARAM wParam)
+{
+    if (!ReadyForReaders()) return 0;
+    if (!element.Children().empty()) {
+        if (!element.ReaderObject) element.ReaderObject = new TAccessibleClient(element);
+        return SystemLibrary::LresultFromObject(IID_IAccessible, wParam,
+                                                static_cast<IAccessible*>(element.ReaderObject));
+    }
+    if (element.AccessibleName.empty()) return 0;
+    IAccessible* system = nullptr;
+    if (FAILED(SystemLibrary::CreateStdAccessibleObject(element.Handle(), OBJID_CLIENT, IID_IAccessible,
+                                                        reinterpret_cast<void**>(&system))))
+        return 0;
+    auto* named = new TNamedAccessible(system, element.AccessibleName);
+    const LRESULT result = SystemLibrary::LresultFromObject(IID_IAccessible, wParam, named);
+    named->Release();
+    return result;
+}
+
+} // namespace
+
+LRESULT AnswerReader(TWindowedElement& element, WPARAM wParam, LPARAM lParam)
+{
+    if (static_cast<LONG>(static_cast<DWORD>(lParam)) != OBJID_CLIENT) return 0;
+    try {
+        const LRESULT result = Answer(element, wParam);
+        return result > 0 ? result : 0;
+    } catch (...) {
+        // Without oleacc the system answers the reader by itself.
+        return 0;
+    }
+}
+
+void AnnounceCaption(const TLabel& label)
+{
+    for (const TWindowedElement* container = label.Parent(); container; container = container->Parent()) {
+        const std::vector<TEntry> entries = EntriesOf(*container);
+        for (size_t i = 0; i < entries.size(); ++i) {
+            if (entries[i].Label == &label && container->Handle()) {
+                NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, container->Handle(), OBJID_CLIENT, static_cast<LONG>(i + 1));
+                return;
+            }
+        }
+    }
+}
+
+void ReleaseReaderObject(TWindowedElement& element)
+{
+    if (!element.ReaderObject) return;
+    element.ReaderObject->Disconnect();
+    element.ReaderObject->Release();
+    element.ReaderObject = nullptr;
+}
