@@ -1,6 +1,7 @@
 # The black-box tests: the real Horalet.exe under Wine, looked at and driven from outside as a user would.
 add_executable(winprobe tests/blackbox/winprobe.cpp)
-target_link_libraries(winprobe PRIVATE user32 gdi32 version)
+target_link_libraries(winprobe PRIVATE user32 gdi32 version oleacc oleaut32 ole32)
+target_include_directories(winprobe PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 
 add_test(NAME blackbox
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3

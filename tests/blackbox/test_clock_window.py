@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The clock window of the real Horalet.exe under Wine, as a user sees and handles it."""
 import os
+import re
 import shutil
 import subprocess
 import tempfile
@@ -52,6 +53,17 @@ class ClockWindow(unittest.TestCase):
         self.assertIsNotNone(owner, "no application window")
         self.assertEqual(owner["caption"], "Horalet")
         self.assertEqual(app.form()["rect"], HOME_RECT)
+
+    def test_a_screen_reader_reads_the_time_the_alarm_line_and_the_panel(self):
+        app = self.start()
+        read = lambda: probe("read", app.hwnd).splitlines()
+        time_text = re.compile(r"\d{1,2}:\d\d:\d\d( [AP]M)?$")
+        app.wait(read, "a reader to read the time and 'Alarm is not set'",
+                 until=lambda lines: "Alarm is not set" in lines and any(time_text.match(l) for l in lines), seen=repr)
+        app.choose(0, 1, of=4)
+        app.wait(read, "a reader to read the panel's day half, hour and minute",
+                 until=lambda lines: {"AM", "PM"} & set(lines) and any(l.startswith("Hour=") for l in lines)
+                 and any(l.startswith("Minute=") for l in lines), seen=repr)
 
     def test_clock_label_is_red_and_ticks(self):
         app = self.start()

@@ -10,6 +10,8 @@
 //   winprobe locale                        the system locale's time values, NAME=value lines
 //                                          (texts in the ANSI code page, as hex bytes)
 //   winprobe client HWND                   client origin on screen, client size, menu and caption heights
+//   winprobe read HWND                     what a screen reader reads in the window's client area,
+//                                          one "name" or "name=value" a line (UTF-8)
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
 //   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
@@ -28,6 +30,8 @@
 #undef _WIN32_WINNT
 #define _WIN32_WINNT 0x0600
 #include <windows.h>
+
+#include "tests/wine/reader.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -272,8 +276,8 @@ int main(int argc, char** argv)
         }
         return 0;
     }
-    if (command != "children" && command != "lines" && command != "client" && command != "setpos" &&
-        command != "show" && command != "post")
+    if (command != "children" && command != "lines" && command != "client" && command != "read" &&
+        command != "setpos" && command != "show" && command != "post")
         return Usage("unknown command");
     HWND window = nullptr;
     if (argc < 3) return Usage("no window given");
@@ -314,6 +318,11 @@ int main(int argc, char** argv)
         GetClientRect(window, &rect);
         std::printf("%ld\t%ld\t%ld\t%ld\t%d\t%d\n", origin.x, origin.y, rect.right, rect.bottom,
                     GetSystemMetrics(SM_CYMENU), GetSystemMetrics(SM_CYCAPTION));
+        return 0;
+    }
+    if (command == "read") {
+        if (!argsFit(1)) return Usage("read takes one window");
+        for (const std::string& line : ReadAloud(window)) std::printf("%s\n", line.c_str());
         return 0;
     }
     if (command == "setpos") {
