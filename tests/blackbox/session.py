@@ -46,17 +46,30 @@ FIELDS = ("hwnd", "cls", "caption", "left", "top", "right", "bottom",
 CHILD_FIELDS = ("hwnd", "cls", "text", "left", "top", "right", "bottom", "visible", "enabled", "parent", "id")
 
 
+# What winprobe only looks at: started twice, it does nothing twice.
+LOOKS = ("list", "children", "lines", "client", "read", "version", "zero", "resources", "locale")
+
+
 def probe(*args):
     # Files, not pipes: Wine's background processes started meanwhile inherit them and would
     # hold a pipe open long after winprobe itself has ended.
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        done = subprocess.run([WINE, ARGS.probe, *map(str, args)], stdin=subprocess.DEVNULL,
-                              stdout=out, stderr=err, timeout=30)
-        out.seek(0), err.seek(0)
-        if done.returncode != 0:
-            raise AssertionError(f"winprobe {' '.join(map(str, args))} ended with code {done.returncode}: "
-                                 f"{err.read().decode(errors='replace').strip()}")
-        return out.read().decode("utf-8", errors="replace")
+    def run(debug):
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run([WINE, ARGS.probe, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=err, timeout=30, env={**os.environ, "WINEDEBUG": debug})
+            out.seek(0), err.seek(0)
+            return done.returncode, out.read().decode("utf-8", errors="replace"), err.read().decode(errors="replace")
+
+    code, out, err = run(os.environ.get("WINEDEBUG", "-all"))
+    if code == 1 and not out and not err and args[0] in LOOKS:
+        # Wine itself failed to start the probe (winprobe's own failures say why, with code 2),
+        # seen now and then on a busy machine: once more, with Wine's errors shown.
+        print(f"session: winprobe {args[0]} did not start (code 1, no output); starting it again",
+              file=sys.stderr, flush=True)
+        code, out, err = run("-all,err+all")
+    if code != 0:
+        raise AssertionError(f"winprobe {' '.join(map(str, args))} ended with code {code}: {err.strip()}")
+    return out
 
 
 def windows():
