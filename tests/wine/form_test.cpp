@@ -257,6 +257,14 @@ TEST_F(FormTest, WidthRoutinesRelockTheWindow)
     ExpectOuter(Window(), 255, 140, 200, 185);
 }
 
+HWND clockWindow = nullptr;
+int namesChanged = 0;
+
+void CALLBACK CountClockNames(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    if (window == clockWindow && object == OBJID_CLIENT && child == 1) ++namesChanged;
+}
+
 TEST_F(FormTest, ClockLabelShowsTheTimeAndRepaintsOnlyOnChange)
 {
     EXPECT_EQ(450u, form->Timelabel1->FTimer->Interval());
@@ -264,15 +272,10 @@ TEST_F(FormTest, ClockLabelShowsTheTimeAndRepaintsOnlyOnChange)
 
     FakeLocale locale({{LOCALE_STIME, ":"}, {LOCALE_S1159, "AM"}, {LOCALE_S2359, "PM"}, {LOCALE_ITIME, "0"}});
     // A screen reader hears of each new text as a name change of the clock, the first child.
-    static int namesChanged = 0;
-    static HWND client = nullptr;
-    client = Window();
-    HWINEVENTHOOK hook = SetWinEventHook(
-        EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr,
-        [](HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-            if (window == client && object == OBJID_CLIENT && child == 1) ++namesChanged;
-        },
-        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    clockWindow = Window();
+    namesChanged = 0;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, CountClockNames,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     FakeClock clock(22, 5, 0);
     form->Timelabel1->UpdateTime(nullptr);
     EXPECT_EQ("10:05:00 PM", form->Timelabel1->Caption());
