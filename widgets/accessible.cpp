@@ -18,19 +18,14 @@
 
 namespace {
 
-std::wstring Wide(const std::string& text)
-{
-    if (text.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
+// A caption as a reader's string, from the ANSI code page the captions are in.
 HRESULT Text(const std::string& text, BSTR* out)
 {
     if (!out) return E_INVALIDARG;
-    *out = SystemLibrary::SysAllocString(Wide(text).c_str());
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::vector<OLECHAR> wide(static_cast<size_t>(length) + 1, 0);
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    *out = SystemLibrary::SysAllocString(wide.data());
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
