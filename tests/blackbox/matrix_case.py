@@ -18,11 +18,10 @@ import datetime
 import json
 import os
 import re
-import subprocess
 import sys
 
 import session
-from session import WINE, Horalet, click, grab, poll, probe
+from session import Horalet, click, grab, poll, probe
 
 INTERNATIONAL = r"HKCU\Control Panel\International"
 RESOLUTIONS = (96, 120, 144, 192)
@@ -43,8 +42,7 @@ CASES = {
 
 
 def reg_add(key, name, kind, value):
-    subprocess.run([WINE, "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"],
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60, check=True)
+    session.wine("reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f")
 
 
 # ---- The oracle: the program's time text, probe and composition, from the locale's values.

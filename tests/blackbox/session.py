@@ -50,26 +50,33 @@ CHILD_FIELDS = ("hwnd", "cls", "text", "left", "top", "right", "bottom", "visibl
 LOOKS = ("list", "children", "lines", "client", "read", "version", "zero", "resources", "locale")
 
 
-def probe(*args):
+def wine(program, *args, repeatable=True):
+    """Runs a Windows program of the session to its end and returns what it printed; fails with
+    its exit code and error output. Wine now and then fails to start a program at all on a busy
+    machine, seen as code 1 with nothing printed on either stream (the programs run here say
+    why when they fail): a repeatable one is then started once more, with Wine's errors shown."""
     # Files, not pipes: Wine's background processes started meanwhile inherit them and would
-    # hold a pipe open long after winprobe itself has ended.
+    # hold a pipe open long after the program itself has ended.
     def run(debug):
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            done = subprocess.run([WINE, ARGS.probe, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out,
-                                  stderr=err, timeout=30, env={**os.environ, "WINEDEBUG": debug})
+            done = subprocess.run([WINE, program, *map(str, args)], stdin=subprocess.DEVNULL, stdout=out,
+                                  stderr=err, timeout=60, env={**os.environ, "WINEDEBUG": debug})
             out.seek(0), err.seek(0)
             return done.returncode, out.read().decode("utf-8", errors="replace"), err.read().decode(errors="replace")
 
     code, out, err = run(os.environ.get("WINEDEBUG", "-all"))
-    if code == 1 and not out and not err and args[0] in LOOKS:
-        # Wine itself failed to start the probe (winprobe's own failures say why, with code 2),
-        # seen now and then on a busy machine: once more, with Wine's errors shown.
-        print(f"session: winprobe {args[0]} did not start (code 1, no output); starting it again",
-              file=sys.stderr, flush=True)
+    if code == 1 and not out and not err and repeatable:
+        print(f"session: {os.path.basename(program)} {args[0] if args else ''} did not start (code 1, nothing "
+              "printed); starting it again", file=sys.stderr, flush=True)
         code, out, err = run("-all,err+all")
     if code != 0:
-        raise AssertionError(f"winprobe {' '.join(map(str, args))} ended with code {code}: {err.strip()}")
+        raise AssertionError(f"{os.path.basename(program)} {' '.join(map(str, args))} ended with code {code}: "
+                             f"{(err or out).strip()}")
     return out
+
+
+def probe(*args):
+    return wine(ARGS.probe, *args, repeatable=args[0] in LOOKS)
 
 
 def windows():

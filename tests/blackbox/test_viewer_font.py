@@ -1,11 +1,10 @@
 #!/usr/bin/env python3
 """The help and about viewer and Set Font of the real Horalet.exe under Wine, with the mouse."""
 import os
-import subprocess
 import unittest
 
 import session
-from session import WINE, Horalet, click, colours, grab, wait_for, watch, xdo
+from session import Horalet, click, colours, grab, wait_for, watch, xdo
 
 # Frame metrics as Windows 10 and 11 give a sizable window: a padded border beside the sizing
 # border, a taller title bar and menu bar (twips, as the registry holds them).
@@ -100,12 +99,12 @@ class Viewer(unittest.TestCase):
         """Sets the frame metrics the next program starts with; None removes a value."""
         for name, value in values.items():
             change = ["add", METRICS_KEY, "/v", name, "/d", value] if value else ["delete", METRICS_KEY, "/v", name]
-            subprocess.run([WINE, "reg", *change, "/f"], check=True, capture_output=True, timeout=120)
+            session.wine("reg", *change, "/f")
 
     def test_under_a_thicker_frame_the_narrow_viewer_has_the_client_area_of_the_design(self):
         self.app.stop()
-        shown = subprocess.run([WINE, "reg", "query", METRICS_KEY], check=True, capture_output=True, timeout=120)
-        held = dict(line.split()[::2] for line in shown.stdout.decode().splitlines() if len(line.split()) == 3)
+        shown = session.wine("reg", "query", METRICS_KEY)
+        held = dict(line.split()[::2] for line in shown.splitlines() if len(line.split()) == 3)
         before = {name: held.get(name) for name in THICKER_FRAME}
         self.use_metrics(THICKER_FRAME)
         self.addCleanup(self.use_metrics, before)
