@@ -41,10 +41,11 @@ bool IsSelf(const VARIANT& child)
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
 }
 
-void SetChildId(VARIANT* out, LONG id)
+// A child id, a role or a state, as a reader takes them.
+void SetNumber(VARIANT* out, LONG value)
 {
     out->vt = VT_I4;
-    out->lVal = id;
+    out->lVal = value;
 }
 
 // One child of a container's object: a label it paints, or a window inside it.
@@ -263,7 +264,7 @@ public:
                    : entry.Label->ReadAsButton ? ROLE_SYSTEM_PUSHBUTTON
                                                : ROLE_SYSTEM_STATICTEXT;
         }
-        SetChildId(out, role);
+        SetNumber(out, role);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override
@@ -284,7 +285,7 @@ public:
             if (entry.Label && !entry.Label->ReadAsButton) state |= STATE_SYSTEM_READONLY;
             if (entry.Window && !IsWindowVisible(entry.Window->Handle())) state |= STATE_SYSTEM_INVISIBLE;
         }
-        SetChildId(out, state);
+        SetNumber(out, state);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return NoAnswer(out); }
@@ -297,7 +298,7 @@ public:
         if (!container_) return RPC_E_DISCONNECTED;
         const HWND focus = GetFocus();
         if (focus == container_->Handle()) {
-            SetChildId(out, CHILDID_SELF);
+            SetNumber(out, CHILDID_SELF);
             return S_OK;
         }
         for (const TEntry& entry : EntriesOf(*container_)) {
@@ -391,7 +392,7 @@ public:
                 if (PtInRect(&rect, point)) return Offer(entry, static_cast<LONG>(i + 1), out);
             }
         }
-        SetChildId(out, CHILDID_SELF);
+        SetNumber(out, CHILDID_SELF);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
@@ -423,7 +424,7 @@ private:
             out->vt = VT_DISPATCH;
             return S_OK;
         }
-        SetChildId(out, id);
+        SetNumber(out, id);
         return S_OK;
     }
     static HRESULT NoAnswer(BSTR* out)
