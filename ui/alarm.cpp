@@ -125,10 +125,11 @@ void TForm1::Timer1Timer(void*)
         Button3->WindowsNeeded();
     } catch (const std::exception& failure) {
         FAlarmWatch = before;
+        ringRefused_ = true;
         struct TWaitingWatch {
             bool& Flag;
             ~TWaitingWatch() { Flag = false; }
-        } waiting{ringRefused_ = true};
+        } waiting{ringRefused_};
         Application->ReportFailure(failure.what());
         return;
     }
