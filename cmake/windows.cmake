@@ -3,16 +3,19 @@ enable_language(RC)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 # Everything is linked in, so that nothing but the system's own DLLs travels with the exe;
-# each function in a section of its own lets the linker leave out what nothing calls.
+# each function in a section of its own lets the linker leave out what nothing calls. All of
+# the program's code runs on its window thread, so a static made at first use takes no lock.
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
-add_compile_options(-ffunction-sections -fdata-sections)
+add_compile_options(-ffunction-sections -fdata-sections -fno-threadsafe-statics)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
 
 add_library(horalet_win32 STATIC
   app/application.cpp
+  app/power.cpp
   clock/Timelabel.cpp
   clock/localetime.cpp
   clock/periodictimer.cpp
+  sound/chime.cpp
   sound/soundplayer.cpp
   ui/alarm.cpp
   ui/mytime1.cpp
@@ -47,12 +50,21 @@ add_custom_command(
   DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/res/mainicon.grid ${CMAKE_CURRENT_SOURCE_DIR}/tools/grid2ico.py
   COMMENT "Drawing the main icon"
 )
-add_custom_target(horalet_icon DEPENDS ${icon})
+# The chime the exe carries, made by the tool that makes the alarm sound.
+set(built_in_chime ${CMAKE_CURRENT_BINARY_DIR}/res/chime.wav)
+add_custom_command(
+  OUTPUT ${built_in_chime}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/res
+  COMMAND Python3::Interpreter ${CMAKE_CURRENT_SOURCE_DIR}/tools/chime.py --built-in ${built_in_chime}
+  DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/chime.py
+  COMMENT "Synthesising the built-in chime"
+)
+add_custom_target(horalet_icon DEPENDS ${icon} ${built_in_chime})
 # The version record and the manifest take the project's version.
 configure_file(res/version.h.in ${CMAKE_CURRENT_BINARY_DIR}/res/version.h @ONLY)
 configure_file(res/horalet.manifest.in ${CMAKE_CURRENT_BINARY_DIR}/res/horalet.manifest @ONLY)
 set_source_files_properties(res/horalet.rc PROPERTIES OBJECT_DEPENDS
-  "${icon};${CMAKE_CURRENT_BINARY_DIR}/res/horalet.manifest;${CMAKE_CURRENT_BINARY_DIR}/res/version.h")
+  "${icon};${built_in_chime};${CMAKE_CURRENT_BINARY_DIR}/res/horalet.manifest;${CMAKE_CURRENT_BINARY_DIR}/res/version.h")
 
 # The files the program reads from its own folder are made beside the exe.
 set(chime ${CMAKE_CURRENT_BINARY_DIR}/alarm.wav)

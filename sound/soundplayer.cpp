@@ -3,11 +3,23 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/failure.h"
 #include "widgets/longpath.h"
 #include "widgets/systemlibrary.h"
+
+namespace {
+
+// The timer on the player's window that waits for the report of a play.
+constexpr UINT_PTR kReportTimer = 1;
+// How late a report may come after the sound's end, on a busy machine.
+constexpr DWORD_PTR kReportMarginMs = 2000;
+// The longest wait before the device is asked whether it still plays.
+constexpr DWORD_PTR kLongestWaitMs = 10000;
+
+} // namespace
 
 TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TWindowedElement(parent)
 {
@@ -37,6 +49,7 @@ uint32_t TSoundPlayer::Send(UINT command, DWORD_PTR flags, void* parameters)
 void TSoundPlayer::Open()
 {
     if (opened_) Close();
+    ++generation_;
     MCI_OPEN_PARMSA open{};
     // The notifications go to the player's window, made for the first open.
     open.dwCallback = reinterpret_cast<DWORD_PTR>(HandleNeeded());
@@ -49,6 +62,7 @@ void TSoundPlayer::Open()
     if (error_) throw Failure("DeviceError", ErrorText(error_));
     opened_ = true;
     deviceId_ = static_cast<uint16_t>(open.wDeviceID & 0xFFFF);
+    length_ = Status(MCI_STATUS_LENGTH);
     // The wave driver plays on a thread of its own, which still runs the driver's code for a
     // moment after it has posted the end of a playback. A close in that moment, which the end
     // of the last playback and the end of the run both bring, unloads the driver under that
@@ -66,7 +80,41 @@ void TSoundPlayer::Play()
     playedFrom_ = Status(MCI_STATUS_POSITION);
     MCI_PLAY_PARMS play{};
     play.dwCallback = Callback();
-    Send(MCI_PLAY, MCI_NOTIFY, &play);
+    ++generation_;
+    // Refused, the play reports nothing.
+    if (Send(MCI_PLAY, MCI_NOTIFY, &play) != 0) return;
+    // A play still under way reports too, as superseded, before this one does.
+    if (awaited_) ++staleNotices_;
+    awaited_ = generation_;
+    playedTo_ = playedFrom_;
+    const DWORD_PTR rest = length_ > playedFrom_ ? length_ - playedFrom_ : 0;
+    SetTimer(handle_, kReportTimer, static_cast<UINT>(std::min(rest, kLongestWaitMs) + kReportMarginMs), nullptr);
+}
+
+void TSoundPlayer::Ended()
+{
+    awaited_ = 0;
+    answered_ = true;
+    KillTimer(handle_, kReportTimer);
+    playedTo_ = Status(MCI_STATUS_POSITION);
+}
+
+void TSoundPlayer::Overdue()
+{
+    if (!awaited_) {
+        KillTimer(handle_, kReportTimer);
+        return;
+    }
+    // Still playing, and further on than at the last look: a slow device, not a silent one.
+    const DWORD_PTR position = Status(MCI_STATUS_POSITION);
+    if (Status(MCI_STATUS_MODE) == MCI_MODE_PLAY && position != playedTo_) {
+        playedTo_ = position;
+        return;
+    }
+    notifyValue_ = TNotifyValue::Successful;
+    notifyDeviceId_ = deviceId_;
+    Ended();
+    if (OnNotify) OnNotify(this);
 }
 
 void TSoundPlayer::Rewind()
@@ -94,6 +142,10 @@ void TSoundPlayer::Close()
     if (Send(MCI_CLOSE, MCI_WAIT, &close) != 0) return;
     opened_ = false;
     deviceId_ = 0;
+    // The play cut short still reports, as aborted, under an id the next open may be given.
+    if (awaited_) ++staleNotices_;
+    awaited_ = 0;
+    KillTimer(handle_, kReportTimer);
 }
 
 std::string TSoundPlayer::ErrorText(uint32_t error)
@@ -106,6 +158,10 @@ std::string TSoundPlayer::ErrorText(uint32_t error)
 
 LRESULT TSoundPlayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_TIMER && wParam == kReportTimer) {
+        Overdue();
+        return 0;
+    }
     if (message != MM_MCINOTIFY) return TWindowedElement::WindowProc(message, wParam, lParam);
     switch (wParam) {
     case MCI_NOTIFY_SUCCESSFUL: notifyValue_ = TNotifyValue::Successful; break;
@@ -114,8 +170,15 @@ LRESULT TSoundPlayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case MCI_NOTIFY_FAILURE: notifyValue_ = TNotifyValue::Failure; break;
     }
     notifyDeviceId_ = static_cast<uint16_t>(lParam & 0xFFFF);
-    // Where the playback stopped, asked before the handler can start another one.
-    if (deviceId_ != 0 && notifyDeviceId_ == deviceId_) playedTo_ = Status(MCI_STATUS_POSITION);
+    answered_ = false;
+    // The reports come in the order of the plays: those owed by plays cut short come first.
+    if (staleNotices_ > 0) {
+        --staleNotices_;
+    } else if (awaited_ && deviceId_ != 0 && notifyDeviceId_ == deviceId_ &&
+               !(Status(MCI_STATUS_MODE) == MCI_MODE_PLAY && Status(MCI_STATUS_POSITION) < length_)) {
+        // Where the playback stopped, asked before the handler can start another one.
+        Ended();
+    }
     if (OnNotify) OnNotify(this);
     return 0;
 }

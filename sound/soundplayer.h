@@ -30,9 +30,16 @@ public:
     void Close();
     // Back to the start of the sound, waiting for it; nothing when no device is held.
     void Rewind();
-    // Whether the position the device gave at the latest notification about it differs from
-    // the one the latest play started at: a playback that did not move played nothing.
+    // Whether the position the device gave at the end of the latest playback differs from the
+    // one it started at: a playback that did not move played nothing.
     bool Moved() const { return playedTo_ != playedFrom_; }
+    // Whether a play is under way whose end the device is still to report.
+    bool Awaiting() const { return awaited_ != 0; }
+    // Whether the latest notification reported the end of the play awaited. One about a play a
+    // close or a later play cut short, or about another device, does not; nor does one that
+    // comes while the device still plays short of its end, since its ids are used again. A
+    // device that reports nothing within the sound's length and a margin has ended all the same.
+    bool Answered() const { return answered_; }
 
     bool Opened() const { return opened_; }
     uint16_t DeviceId() const { return deviceId_; }
@@ -60,6 +67,11 @@ private:
     // One status item of the held device, recording the result as the last error.
     DWORD_PTR Status(DWORD item);
 
+    // The play awaited has ended: its position is kept and nothing more is awaited.
+    void Ended();
+    // The device's report is overdue: it has ended unless it still plays on.
+    void Overdue();
+
     std::string fileName_;
     bool opened_ = false;
     uint16_t deviceId_ = 0;
@@ -68,4 +80,9 @@ private:
     uint16_t notifyDeviceId_ = 0;
     DWORD_PTR playedFrom_ = 0;
     DWORD_PTR playedTo_ = 0;
+    DWORD_PTR length_ = 0;
+    uint32_t generation_ = 0;   // advanced by every open and every play
+    uint32_t awaited_ = 0;      // the play whose end is awaited; 0: none
+    uint32_t staleNotices_ = 0; // reports still owed by plays a close or a later play cut short
+    bool answered_ = false;
 };

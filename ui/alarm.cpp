@@ -2,6 +2,7 @@
 #include <string>
 
 #include "app/application.h"
+#include "app/power.h"
 #include "clock/localetime.h"
 #include "ui/mytime1.h"
 
@@ -96,14 +97,15 @@ void TForm1::Button2Click(void*)
         // The watch starts only once the text has parsed: a Done that fails arms nothing.
         const std::string text = ComposeAlarmText(Edit1->Text(), Edit2->Text(), Label1->Caption());
         const DateTime moment = ParseTimeText(text);
-        // Armed afresh, the watch forgets its last ring. While it runs it keeps what it saw, so
-        // that a Done inside the alarm's own second does not ring that second again.
-        if (!Timer1->Enabled()) FAlarmWatch.Forget();
         Timer1->SetEnabled(true);
         AlarmMoment = moment;
         Label3->SetCaption(FormatTimeText(AlarmMoment));
         Label3->SetVisible(true);
         Label2->SetCaption("Alarm is set for");
+        // The watch catches up from the second the clock shows now, read afresh: a Done handled
+        // late, after a busy moment, rings nothing for the seconds that passed before it.
+        Timelabel1->UpdateTime(nullptr);
+        FAlarmWatch.Arm(Timelabel1->ShownTime(), MonotonicMilliseconds());
     }
     GroupBox1->SetVisible(false);
 }
@@ -134,15 +136,42 @@ void TForm1::Timer1Timer(void*)
         return;
     }
     Application->Restore();
-    MediaPlayer1->Open();
+    // From the first sound until Kill Alarm, neither the machine nor its display sleeps.
+    KeepAwake(true);
+    // Every ring tries the sound file afresh.
+    FChime.Stop();
+    try {
+        MediaPlayer1->Open();
+    } catch (const std::exception&) {
+        // The box says why the file did not open; meanwhile the chime rings, and Kill Alarm stops it.
+        FChime.Sound();
+        Button3->SetVisible(true);
+        throw;
+    }
     MediaPlayer1->Play();
+    // A play the device refuses reports nothing, and plays nothing.
+    if (!MediaPlayer1->Awaiting()) {
+        MediaPlayer1->Close();
+        FChime.Sound();
+    }
     Button3->SetVisible(true);
 }
 
-// Kill Alarm: the playback under way is the last one.
+// Kill Alarm: the chime stops, and the playback under way is the last one.
 void TForm1::Button3Click(void*)
 {
     Button3->SetVisible(false);
+    FChime.Stop();
+    KeepAwake(false);
+    // With no playback under way, no report will come to close the device.
+    if (!MediaPlayer1->Awaiting()) MediaPlayer1->Close();
+}
+
+// Back from sleep: the clock and the watch look at once, not at their next ticks.
+void TForm1::Resumed()
+{
+    Timelabel1->UpdateTime(nullptr);
+    if (Timer1->Enabled()) Timer1Timer(Timer1.get());
 }
 
 void TForm1::MediaPlayer1Notify(void*)
@@ -158,30 +187,22 @@ std::string ComposeAlarmText(const std::string& hour, const std::string& minute,
 void ReplayOrClose()
 {
     TSoundPlayer& player = *Form1->MediaPlayer1;
-    // Only the end of the playback under way counts. A report about a playback that a later
+    // Only the end of the playback awaited counts. A report about a playback that a later
     // command cut short, or about a device since closed, would otherwise start one more, and
     // that one's own report the next.
-    if (player.DeviceId() == 0 || player.NotifyDeviceId() != player.DeviceId()) return;
-    switch (player.NotifyValue()) {
-    case TSoundPlayer::TNotifyValue::Successful:
-        // A playback that ended where it began played nothing: a sound whose header promises more
-        // than the file holds ends at the real end, and every replay from there would end at once.
-        if (!player.Moved()) {
-            player.Close();
-        } else if (Form1->Button3->Visible()) {
-            // From the beginning, wherever the last one stopped: short of the length, the player
-            // itself would not rewind.
-            player.Rewind();
-            player.Play();
-        } else {
-            player.Close();
-        }
-        break;
-    case TSoundPlayer::TNotifyValue::Failure:
-        // The device cannot play (no sound output, say): another play would fail at once.
-        player.Close();
-        break;
-    case TSoundPlayer::TNotifyValue::Superseded:
-    case TSoundPlayer::TNotifyValue::Aborted: break;
+    if (!player.Answered()) return;
+    const bool ringing = Form1->Button3->Visible();
+    // A playback that ended where it began played nothing: a sound whose header promises more
+    // than the file holds ends at the real end, and every replay from there would end at once.
+    if (ringing && player.NotifyValue() == TSoundPlayer::TNotifyValue::Successful && player.Moved()) {
+        // From the beginning, wherever the last one stopped: short of the length, the player
+        // itself would not rewind.
+        player.Rewind();
+        player.Play();
+        if (player.Awaiting()) return;
     }
+    // Nothing more comes from the file: Kill Alarm was pressed, or the device failed, was
+    // stopped by someone else, refused the play or played nothing. Still ringing, the chime rings.
+    player.Close();
+    if (ringing) Form1->FChime.Sound();
 }

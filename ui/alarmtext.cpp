@@ -1,6 +1,7 @@
 // The alarm's arithmetic.
 #include "ui/alarmtext.h"
 
+#include <algorithm>
 #include <utility>
 
 AlarmPreset PresetAlarm(int hour, int minute)
@@ -50,6 +51,7 @@ bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, 
     const TimeParts parts = SplitTime(*shown);
     const int32_t now = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
     const std::optional<int32_t> before = std::exchange(seenSecond_, now);
+    const uint64_t elapsed = monotonicMs - std::exchange(seenAt_, monotonicMs);
     const bool sameAlarm = alarmText == seenAlarm_;
     if (!sameAlarm) seenAlarm_ = alarmText;
     // The seconds passed over since the previous tick, counted forward around midnight. A step
@@ -58,24 +60,37 @@ bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, 
     // A second already compared with this alarm rings no more, however long it stays.
     if (before && gap == 0 && sameAlarm) return false;
     bool due = alarmText == clockText;
-    if (before && gap <= kCatchUpSeconds) {
+    // The step is what the clock moved beyond the time that passed, so that a jump of exactly the
+    // limit is caught up on whatever the phase of the seconds.
+    const bool catchUp = before && elapsed <= kCatchUpMs + kCatchUpSlackMs &&
+                         uint64_t(gap) * 1000 <= elapsed + kCatchUpMs + kCatchUpSlackMs;
+    if (catchUp) {
         for (int32_t second = *before + 1; !due && second < *before + gap; ++second) {
             const int32_t s = second % 86400;
             due = FormatTimeText(TimeOfDay(s / 3600, s / 60 % 60, s % 60), settings) == alarmText;
         }
     }
     if (!due) return false;
-    // The same alarm again soon after its ring is the same hour shown twice, not a new day.
-    if (rangAt_ && rang_ == alarmText && monotonicMs - *rangAt_ < kRingAgainAfterMs) return false;
-    rangAt_ = monotonicMs;
-    rang_ = alarmText;
+    // An alarm again soon after its ring is the same hour shown twice, not a new day.
+    rung_.erase(std::remove_if(rung_.begin(), rung_.end(),
+                               [monotonicMs](const TRing& ring) { return monotonicMs - ring.At >= kRingAgainAfterMs; }),
+                rung_.end());
+    for (const TRing& ring : rung_)
+        if (ring.Alarm == alarmText) return false;
+    if (rung_.size() == kQuietAlarms) rung_.erase(rung_.begin());
+    rung_.push_back({std::string(alarmText), monotonicMs});
     return true;
 }
 
-void TAlarmWatch::Forget()
+void TAlarmWatch::Arm(std::optional<DateTime> shown, uint64_t monotonicMs)
 {
-    seenSecond_.reset();
+    if (shown) {
+        const TimeParts parts = SplitTime(*shown);
+        seenSecond_ = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
+    } else {
+        seenSecond_.reset();
+    }
+    seenAt_ = monotonicMs;
+    // The second shown now has not been compared with the new alarm: it may still ring.
     seenAlarm_.clear();
-    rangAt_.reset();
-    rang_.clear();
 }

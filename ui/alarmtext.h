@@ -2,10 +2,12 @@
 // and arms, and the watch that rings once each time the clock reaches the alarm's text.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "clock/timetext.h"
 
@@ -29,13 +31,19 @@ std::string TwoDigitText(int32_t value);
 std::string ComposeAlarmText(std::string_view hour, std::string_view minute, std::string_view dayHalf,
                              uint8_t suffixMode, std::string_view clockSeparator);
 
-// How far forward the watch catches up when the clock passes over seconds it did not show: a
-// daylight-saving start, a busy moment, a clock set forward, a short sleep. A longer step (a
-// night asleep) rings nothing late.
-constexpr int32_t kCatchUpSeconds = 2 * 60 * 60;
-// After a ring, the same alarm stays quiet this long by the monotonic clock, so that an hour the
+// How far the watch catches up when the clock passes over seconds it did not show: a busy
+// moment or a short sleep of up to this long, and a step of the clock (a daylight-saving start,
+// a clock set forward) of up to this long beyond the time that passed. Over more (a night
+// asleep, a jump of a day) it rings nothing late.
+constexpr uint64_t kCatchUpMs = 2 * 60 * 60 * 1000;
+// What the shown seconds cannot tell apart: each is cut to its whole second, and the clock's
+// caption is up to one of its ticks old when the watch reads it.
+constexpr uint64_t kCatchUpSlackMs = 2000;
+// After a ring, that alarm stays quiet this long by the monotonic clock, so that an hour the
 // clock shows twice (a daylight-saving end, a clock set back) rings only the first time.
 constexpr uint64_t kRingAgainAfterMs = 2 * 60 * 60 * 1000;
+// How many alarms rung within that time are remembered: more are never set that fast by hand.
+constexpr size_t kQuietAlarms = 8;
 
 // The watch, at every tick: does the alarm's text ring now? It rings when the clock's caption
 // becomes the alarm's text, and also when the clock has passed over the alarm's second since
@@ -46,12 +54,17 @@ public:
     // of day it shows, none before its first tick. monotonicMs: a clock that never steps.
     bool Rings(std::string_view alarmText, std::string_view clockText, std::optional<DateTime> shown,
                const TimeTextSettings& settings, uint64_t monotonicMs);
-    // Starts afresh: the next tick looks only at what the clock shows, and the last ring is forgotten.
-    void Forget();
+    // Done: the next tick catches up from the second the clock shows now, never from earlier.
+    // The alarms rung lately stay quiet.
+    void Arm(std::optional<DateTime> shown, uint64_t monotonicMs);
 
 private:
+    struct TRing {
+        std::string Alarm;
+        uint64_t At;
+    };
     std::optional<int32_t> seenSecond_; // the second of the day the clock showed at the previous tick
+    uint64_t seenAt_ = 0;               // when that was, by the monotonic clock
     std::string seenAlarm_;             // and the alarm text that tick compared it with
-    std::optional<uint64_t> rangAt_;    // when the last ring was, by the monotonic clock
-    std::string rang_;                  // and for which alarm text
+    std::vector<TRing> rung_;           // the alarms rung within kRingAgainAfterMs, oldest first
 };

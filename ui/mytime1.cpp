@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/guard.h"
 #include "app/names.h"
+#include "app/power.h"
 #include "clock/localetime.h"
 
 TForm1* Form1 = nullptr;
@@ -87,6 +88,8 @@ TForm1::~TForm1()
     // player, which closes its device, and so stops a sound that plays, before its window goes.
     if (Timelabel1) Timelabel1->FTimer.reset();
     Timer1.reset();
+    FChime.Stop();
+    KeepAwake(false);
     MediaPlayer1.reset();
     if (handle_) DestroyWindow(handle_);
     if (Form1 == this) Form1 = nullptr;
@@ -162,10 +165,9 @@ void TForm1::BuildLayout()
     Edit1->AccessibleName = UpDown1->AccessibleName = "Hour";
     Edit2->AccessibleName = UpDown2->AccessibleName = "Minute";
 
-    // The watch looks four times a second: the clock shows a second's text for 0.9 s at the least.
+    // The watch looks once a second; it catches up on the seconds it did not see.
     Timer1 = std::make_unique<TPeriodicTimer>();
     Timer1->SetEnabled(false);
-    Timer1->SetInterval(250);
 
     FontDialog1 = std::make_unique<TFontChooser>(TFont("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT)));
 }
@@ -477,6 +479,9 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // No close handler is bound, and this is the main window: closing ends the run.
         Application->Terminate();
         return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMRESUMEAUTOMATIC && !loading_) Resumed();
+        return TRUE;
     case WM_ENDSESSION:
         if (wParam) Application->EndSession();
         return 0;

@@ -8,6 +8,7 @@
 #include "clock/Timelabel.h"
 #include "clock/periodictimer.h"
 #include "clock/timetext.h"
+#include "sound/chime.h"
 #include "sound/soundplayer.h"
 #include "ui/alarmtext.h"
 #include "widgets/button.h"
@@ -56,6 +57,8 @@ public:
     std::unique_ptr<TButton> Button4;
     std::unique_ptr<TLabel> Label4;
     std::unique_ptr<TTimelabel> Timelabel1;
+    // What the alarm sounds when its file cannot be played.
+    TChime FChime;
 
     void timelabel1Click(void* sender);
     void Label1Click(void* sender);
@@ -78,6 +81,7 @@ public:
     void ListBox1DblClick(void* sender);
     void Help2Click(void* sender);
     void About1Click(void* sender);
+    void Resumed();
     void GroupBox1KeyDown(void* sender, WORD& key);
 
     // Shows the window in its normal state; the first showing runs the resize lock.

@@ -92,6 +92,12 @@ BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size)
     return function(error, text, size);
 }
 
+BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags)
+{
+    SYSTEM_FUNCTION("winmm.dll", PlaySoundA);
+    return function(sound, module, flags);
+}
+
 HRESULT CoInitializeEx(LPVOID reserved, DWORD mode)
 {
     SYSTEM_FUNCTION("ole32.dll", CoInitializeEx);

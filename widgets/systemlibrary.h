@@ -25,6 +25,7 @@ LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 BOOL WINAPI ChooseFontA(LPCHOOSEFONTA record);
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters);
 BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size);
+BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
 // What a screen reader is answered with (oleacc, ole32, oleaut32), loaded when one first asks.
 HRESULT CoInitializeEx(LPVOID reserved, DWORD mode);
 LRESULT LresultFromObject(REFIID iid, WPARAM wParam, LPUNKNOWN object);

@@ -8,6 +8,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "app/failure.h"
@@ -113,20 +114,80 @@ TEST(ComposeAlarmText, ArmsTheClocksOwnTextOrFailsWhereTheLocaleCannotReadIt)
     }
 }
 
+// A stretch of time as the program lives it: the clock label rewrites its caption every 450 ms
+// and the watch looks every 1000 ms, each tick late by up to 30 ms and the next one due a period
+// after it, with no phase in common. The clock shows start at monotonic time 0 and steps by step
+// at stepAt; nothing runs for the first stall ms, and the ticks held up come as one at its end.
+// Each Done (when, the alarm's ms of the day) refreshes the clock and arms; before the first one
+// the watch does not look. A Done within the stall is handled at its end, before the ticks.
+struct TStretch {
+    const TimeTextSettings& settings;
+    int32_t start, step, stepAt, stall;
+    std::vector<std::pair<int32_t, int32_t>> dones;
+    int32_t from, to;
+};
+
+// When the watch rang, and for which alarm text.
+std::vector<std::pair<int32_t, std::string>> Live(TAlarmWatch& watch, const TStretch& s, std::mt19937& random,
+                                                  int64_t monotonicAtZero)
+{
+    auto any = [&random](int32_t low, int32_t high) {
+        return std::uniform_int_distribution<int32_t>(low, high)(random);
+    };
+    const auto held = [&s](int32_t t) { return t >= 0 && t < s.stall ? s.stall : t; };
+    struct TEvent {
+        int32_t t;
+        int kind; // 0 Done, 1 the clock's tick, 2 the watch's
+        size_t done;
+        bool operator<(const TEvent& other) const { return std::tie(t, kind) < std::tie(other.t, other.kind); }
+    };
+    std::vector<TEvent> events;
+    for (size_t i = 0; i < s.dones.size(); ++i) events.push_back({held(s.dones[i].first), 0, i});
+    for (const auto& [period, kind] : {std::pair{450, 1}, std::pair{1000, 2}}) {
+        for (int32_t due = s.from + any(0, period - 1); due < s.to;) {
+            const int32_t at = held(due) + any(0, 30);
+            events.push_back({at, kind, 0});
+            due = at + period;
+        }
+    }
+    std::sort(events.begin(), events.end());
+    std::string caption = "Timelabel1", alarm;
+    std::optional<DateTime> shown;
+    bool armed = false;
+    std::vector<std::pair<int32_t, std::string>> rings;
+    for (const TEvent& e : events) {
+        const uint64_t now = uint64_t(monotonicAtZero + e.t);
+        if (e.kind != 2) {
+            const int32_t local = s.start + e.t + (e.t >= s.stepAt ? s.step : 0);
+            shown = TimeOfDay(0, 0, 0, (local % kMsPerDay + kMsPerDay) % kMsPerDay);
+            caption = FormatTimeText(*shown, s.settings);
+        }
+        if (e.kind == 0) {
+            alarm = FormatTimeText(TimeOfDay(0, 0, 0, s.dones[e.done].second), s.settings);
+            watch.Arm(shown, now);
+            armed = true;
+        } else if (e.kind == 2 && armed && watch.Rings(alarm, caption, shown, s.settings, now)) {
+            rings.push_back({e.t, alarm});
+        }
+    }
+    return rings;
+}
+
 TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
 {
-    // The clock label rewrites its caption every 450 ms, the watch looks every 250 ms; both
-    // run late by up to 30 ms at each tick, and neither has a phase in common with the other
-    // or with the seconds. Each day a row disturbs the clock around an alarm second a: at
-    // monotonic time 0 the clock shows a - lead and steps by step, and nothing runs for the
-    // first stall ms. The alarm rings once, within 1.5 s of when the program could first see
-    // its second passed, unless the clock jumped over it by more than 2 hours.
+    // Each day a row disturbs the clock around an alarm second a: at monotonic time 0 the clock
+    // shows a - lead and steps by step, and nothing runs for the first stall ms. The alarm rings
+    // once, within 2 s of when the program could first see its second passed, unless the clock
+    // jumped over it by more than 2 hours or it passed before the Done that armed it.
     constexpr int32_t kH = 3600000;
+    enum TArming { Armed, DoneJustBefore, DoneInTheStall };
     struct Row {
         const char* name;
         int32_t alarm;                      // second of the day; -1: any whole minute
         int32_t lead[2], step[2], stall[2]; // ranges drawn from
         bool rings;
+        TArming arming = Armed; // or disarmed until a Done at -1 ms, or armed for another alarm
+        const TimeTextSettings& settings = kTwelve;
     };
     const Row kRows[] = {
         {"undisturbed", -1, {0, 0}, {0, 0}, {0, 0}, true},
@@ -134,66 +195,65 @@ TEST(AlarmWatch, RingsOnceADayThroughStallsClockStepsAndDaylightSaving)
         {"a stall over midnight, alarm at midnight", 0, {0, 999}, {0, 0}, {1000, 10000}, true},
         {"a stall, alarm at 23:59", 86340, {-2000, 11000}, {0, 0}, {0, 10000}, true},
         {"set forward over it, up to 2 h", -1, {1000, kH - 60000}, {kH, 2 * kH - 10000}, {0, 0}, true},
+        {"set forward over it by exactly 2 h", -1, {1000, 2 * kH - 1000}, {2 * kH, 2 * kH}, {0, 0}, true},
         {"set forward over it, over 2 h", -1, {1000, 2 * kH}, {2 * kH + 10000, 20 * kH}, {0, 0}, false},
         {"set back over it after the ring", -1, {-2500, -1500}, {-2 * kH + 10000, -3500}, {0, 0}, true},
         {"daylight saving starts, alarm in the skipped hour", -1, {0, kH - 1000}, {kH, kH}, {0, 0}, true},
         {"daylight saving starts, alarm at midnight", 0, {0, kH - 1000}, {kH, kH}, {0, 0}, true},
-        {"asleep for 2 to 3 h right after the ring", -1, {-990, -770}, {0, 0}, {2 * kH, 3 * kH}, true},
+        {"daylight saving starts, 24-hour clock", -1, {0, kH - 1000}, {kH, kH}, {0, 0}, true, Armed, kDotted},
+        {"asleep for 2 to 3 h right after the ring", -1, {-2990, -2000}, {0, 0}, {2 * kH, 3 * kH}, true},
         {"daylight saving ends, alarm in the repeated hour", -1, {-2500, -1500}, {-kH, -kH}, {0, 0}, true},
+        {"Done in the second before it, then a stall", -1, {2, 999}, {0, 0}, {1000, 5000}, true, DoneJustBefore},
+        {"Done for it queued in a stall over it", -1, {1, 999}, {0, 0}, {2000, 10000}, false, DoneInTheStall},
     };
     std::mt19937 random(20261209);
     auto any = [&random](const int32_t(&range)[2]) {
         return std::uniform_int_distribution<int32_t>(range[0], range[1])(random);
     };
     TAlarmWatch watch;
-    for (int day = 0; day < 20000; ++day) {
+    for (int day = 0; day < 6000; ++day) {
         const Row& row = kRows[day % std::size(kRows)];
         const int32_t a = (row.alarm >= 0 ? row.alarm : any({1, 1438}) * 60) * 1000;
         const int32_t lead = any(row.lead), step = any(row.step), stall = any(row.stall);
-        const std::string alarmText = FormatTimeText(TimeOfDay(0, 0, 0, a), kTwelve);
-        auto local = [&](int32_t t) {
-            return ((a - lead + t + (t >= 0 ? step : 0)) % kMsPerDay + kMsPerDay) % kMsPerDay;
-        };
+        const std::string alarmText = FormatTimeText(TimeOfDay(0, 0, 0, a), row.settings);
         // When the clock first reaches the alarm's second, or jumps past it; and when the program
         // can first see that, a stall under way hiding it until its end.
         const int32_t reached = lead < 0 ? lead : std::max(0, lead - step);
         const int32_t seen = stall > 0 && reached < stall ? stall : reached;
-        // Looked at around 0, and again where a step back shows the alarm's second once more.
-        std::vector<std::pair<int32_t, int32_t>> windows{{-3000, std::max(0, seen) + 3000}};
-        if (const int32_t again = step < 0 ? lead - step : 0; again > 0) {
-            if (again - 3000 <= windows[0].second)
-                windows[0].second = again + 3000;
-            else
-                windows.push_back({again - 3000, again + 3000});
+        // Watched from before 0 to after where a step back shows the alarm's second once more.
+        const int32_t again = step < 0 ? lead - step : 0;
+        TStretch stretch{row.settings, a - lead, step, 0, stall, {}, -3000, std::max(seen, again) + 3000};
+        if (row.arming == DoneJustBefore) {
+            stretch.dones = {{-1, a}};
+        } else {
+            stretch.dones = {{stretch.from - 1, row.arming == DoneInTheStall ? (a + kH) % kMsPerDay : a}};
+            if (row.arming == DoneInTheStall) stretch.dones.push_back({1, a});
         }
-        std::vector<std::pair<int32_t, bool>> ticks; // time, and whether it is the watch's
-        for (const auto& [period, isWatch] : {std::pair{450, false}, std::pair{250, true}}) {
-            const int32_t phase = any({0, period - 1});
-            for (const auto& [from, to] : windows) {
-                for (int32_t t = from + phase; t < to; t += period) {
-                    // The ticks a stall holds up come as one at its end.
-                    if (t >= 0 && t < stall) t += (stall - 1 - t) / period * period;
-                    ticks.push_back({(t >= 0 && t < stall ? stall : t) + any({0, 30}), isWatch});
-                }
-            }
-        }
-        std::sort(ticks.begin(), ticks.end());
-        std::string caption = "Timelabel1";
-        std::optional<DateTime> shown;
-        std::vector<int32_t> rings;
-        const int64_t dayStart = int64_t(day) * kMsPerDay + 4 * kH; // the monotonic clock
-        for (const auto& [t, isWatch] : ticks) {
-            if (!isWatch) {
-                shown = TimeOfDay(0, 0, 0, local(t));
-                caption = FormatTimeText(*shown, kTwelve);
-            } else if (watch.Rings(alarmText, caption, shown, kTwelve, uint64_t(dayStart + t))) {
-                rings.push_back(t);
-            }
-        }
+        const auto rings = Live(watch, stretch, random, int64_t(day) * kMsPerDay + 4 * kH);
         ASSERT_EQ(row.rings ? 1u : 0u, rings.size()) << "day " << day << ", " << row.name << ", alarm " << alarmText;
         if (!row.rings) continue;
-        ASSERT_GE(rings[0], reached) << "day " << day << ", " << row.name;
-        ASSERT_LT(rings[0], seen + 1500) << "day " << day << ", " << row.name;
+        ASSERT_EQ(alarmText, rings[0].second) << "day " << day << ", " << row.name;
+        ASSERT_GE(rings[0].first, reached) << "day " << day << ", " << row.name;
+        ASSERT_LT(rings[0].first, seen + 2000) << "day " << day << ", " << row.name;
+    }
+}
+
+TEST(AlarmWatch, EveryAlarmRungStaysQuietThroughARepeatedHour)
+{
+    // A rings at 1:30 and B at 1:35; at 1:40 A is armed again, and at 2:00 the clock goes back
+    // to 1:00 and is watched until 1:45 once more: neither rings a second time.
+    constexpr int32_t kMin = 60000;
+    std::mt19937 random(20261210);
+    for (int night = 0; night < 20; ++night) {
+        TAlarmWatch watch;
+        const TStretch stretch{kTwelve,   89 * kMin, -60 * kMin,
+                               31 * kMin, 0,         {{-1, 90 * kMin}, {2 * kMin, 95 * kMin}, {11 * kMin, 90 * kMin}},
+                               -3000,     76 * kMin};
+        const auto rings = Live(watch, stretch, random, int64_t(night + 1) * kMsPerDay);
+        ASSERT_EQ(2u, rings.size()) << "night " << night << ", the last ring " << rings.back().second << " at "
+                                    << rings.back().first << " ms";
+        EXPECT_EQ("1:30:00 AM", rings[0].second);
+        EXPECT_EQ("1:35:00 AM", rings[1].second);
     }
 }
 
