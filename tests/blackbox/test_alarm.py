@@ -3,8 +3,10 @@
 import datetime
 import os
 import re
+import shutil
 import signal
 import struct
+import tempfile
 import threading
 import time
 import unittest
@@ -22,19 +24,19 @@ def playback_bytes():
         return sound.getnframes() * sound.getsampwidth() * sound.getnchannels()
 
 
-def heard():
-    path = os.environ["HORALET_SOUND_FILE"]
+def heard(path=None):
+    path = path or os.environ["HORALET_SOUND_FILE"]
     return os.path.getsize(path) if os.path.exists(path) else 0
 
 
-def settled(timeout=session.DEADLINE, quiet=2.0):
+def settled(timeout=session.DEADLINE, quiet=2.0, path=None):
     """The sound file's size once it has stopped growing for `quiet` seconds."""
     deadline = time.monotonic() + timeout
-    size, since = heard(), time.monotonic()
+    size, since = heard(path), time.monotonic()
     while time.monotonic() < deadline:
         time.sleep(0.2)
-        if heard() != size:
-            size, since = heard(), time.monotonic()
+        if heard(path) != size:
+            size, since = heard(path), time.monotonic()
         elif time.monotonic() - since >= quiet:
             return size
     raise AssertionError(f"the sound did not stop within {timeout} s")
@@ -137,8 +139,7 @@ class Alarm(unittest.TestCase):
                 f"DST,{time.gmtime(jump + offset * 60).tm_yday - 1}/03:21:30,364/23:59:59")
         runs = {}
         for name, aside, sound in (("daylight saving", (700, 0), None), ("frozen", (700, 220), None),
-                                   ("cut short", (700, 440), wav(os.urandom(3000), 1 << 20)),
-                                   ("empty", (0, 500), b""), ("random bytes", (300, 560), os.urandom(4000))):
+                                   ("cut short", (700, 440), wav(os.urandom(3000), 1 << 20))):
             trace = os.path.join(os.environ["HORALET_STATE"], "mci.trace") if name == "cut short" else None
             app = Horalet(trace=trace, channels="+mci,+mciwave", environment={"TZ": zone} if name == "daylight saving" else None)
             self.addCleanup(app.stop)
@@ -166,13 +167,6 @@ class Alarm(unittest.TestCase):
         for name, (app, rings, trace) in runs.items():
             with self.subTest(name):
                 wait_for(lambda: time.time() > rings, f"the alarm's second, {time.ctime(rings)}", timeout=400)
-                if name in ("empty", "random bytes"):
-                    box = app.wait(lambda: app.find("#32770", visible=1), "a box about the sound")
-                    text = "".join(r["text"] for r in session.children(box["hwnd"]) if r["cls"] == "Static")
-                    print(f"alarm: {name}: {text}")
-                    self.assertTrue(text and "Unknown error code" not in text, text)
-                    self.assertFalse(app.child("Button", "Kill Alarm", visible=1), "Kill Alarm showed")
-                    continue
                 # The deadline only guards against a hang: the ring comes at the first look after the gap.
                 app.wait(lambda: app.child("Button", "Kill Alarm", visible=1), f"Kill Alarm after {time.ctime(rings)}",
                          timeout=180)
@@ -186,6 +180,47 @@ class Alarm(unittest.TestCase):
                     print(f"alarm: cut short: {len(requests)} play requests, {silent} followed by no samples")
                     self.assertEqual(silent, 0, f"of {len(requests)} play requests, {silent} brought no samples")
                     self.assertGreater(len(requests), 2, "the sound did not repeat")
+
+    def test_a_sound_file_that_cannot_play_rings_the_chime_until_kill_alarm(self):
+        session.wait_for_second(2, 40)
+        runs = {}
+        for name, aside, sound in (("missing", (0, 500), None), ("random bytes", (300, 560), os.urandom(4000)),
+                                   ("a header and no data", (600, 560), wav(b"", 0))):
+            # Each run's sound goes to a file of its own, since they ring at the same second.
+            home = tempfile.mkdtemp(prefix="horalet-sound-")
+            self.addCleanup(shutil.rmtree, home, True)
+            sound_file = os.path.join(home, "sound.raw")
+            with open(os.path.join(home, ".asoundrc"), "w") as f:
+                f.write(f'pcm.!default {{ type file slave.pcm "null" file "|cat >> \'{sound_file}\'" format "raw" }}\n')
+            app = Horalet(environment={"HOME": home})
+            self.addCleanup(app.stop)
+            os.remove(os.path.join(app.home, "alarm.wav"))
+            if sound is not None:
+                with open(os.path.join(app.home, "alarm.wav"), "wb") as f:
+                    f.write(sound)
+            runs[name] = app, arm(app, aside), sound_file
+        for name, (app, rings, sound_file) in runs.items():
+            with self.subTest(name):
+                wait_for(lambda: heard(sound_file), f"samples at the sound device within 20 s of {time.ctime(rings)}",
+                         until=bool, timeout=max(1.0, rings + 20 - time.time()))
+                print(f"alarm: {name}: {heard(sound_file)} bytes heard {time.time() - rings:.1f} s after the alarm's second")
+                box = app.find("#32770", visible=1)
+                if name != "a header and no data":
+                    box = box or app.wait(lambda: app.find("#32770", visible=1), "a box about the sound")
+                    text = "".join(r["text"] for r in session.children(box["hwnd"]) if r["cls"] == "Static")
+                    print(f"alarm: {name}: {text}")
+                    self.assertTrue(text and "Unknown error code" not in text, text)
+                    click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
+                    app.wait(lambda: not app.find("#32770", visible=1), "the box to close")
+                else:
+                    self.assertIsNone(box, "a box for a file that opens")
+                click(app.wait(lambda: app.child("Button", "Kill Alarm", visible=1), "Kill Alarm to show"))
+                app.wait(lambda: app.child("Button", "Kill Alarm", visible=0), "Kill Alarm to hide")
+                # The chime stops: the device has nothing more within 30 s.
+                killed = heard(sound_file)
+                print(f"alarm: {name}: {settled(timeout=30, path=sound_file) - killed} bytes after Kill Alarm")
+                app.choose(0, 4, of=4)
+                self.assertEqual(app.wait_exit(), 0, "Exit's code")
 
 
 if __name__ == "__main__":
