@@ -15,6 +15,9 @@
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
 //   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
+//   winprobe command HWND MENU ITEM        the command id of the window's menu bar's MENU-th
+//                                          menu's ITEM-th item (from 0)
+//   winprobe settext HWND TEXT             WM_SETTEXT(HWND, TEXT), as typing it would
 //   winprobe hold                          brings the desktop up, says "ready", and never ends
 //                                          (it keeps a test session's Wine up; see with-wine)
 //
@@ -277,12 +280,20 @@ int main(int argc, char** argv)
         return 0;
     }
     if (command != "children" && command != "lines" && command != "client" && command != "read" &&
-        command != "setpos" && command != "show" && command != "post")
+        command != "setpos" && command != "show" && command != "post" && command != "command" && command != "settext")
         return Usage("unknown command");
     HWND window = nullptr;
     if (argc < 3) return Usage("no window given");
     if (!Window(argv[2], window)) return Usage("not a window");
 
+    if (command == "settext") {
+        if (argc != 4) return Usage("settext takes a window and a text");
+        DWORD_PTR answer = 0;
+        if (!SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]), SMTO_ABORTIFHUNG, 2000,
+                                 &answer))
+            return Usage("no answer");
+        return 0;
+    }
     long long n[5] = {};
     for (int i = 3; i < argc && i - 3 < 5; ++i)
         if (!Number(argv[i], n[i - 3])) return Usage("not a number");
@@ -330,6 +341,13 @@ int main(int argc, char** argv)
         if (!SetWindowPos(window, nullptr, static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
                           static_cast<int>(n[3]), static_cast<UINT>(n[4])))
             return Usage("SetWindowPos failed");
+        return 0;
+    }
+    if (command == "command") {
+        if (!argsFit(2)) return Usage("command takes a window, a menu and an item");
+        const UINT id = GetMenuItemID(GetSubMenu(GetMenu(window), static_cast<int>(n[0])), static_cast<int>(n[1]));
+        if (id == static_cast<UINT>(-1)) return Usage("no such item");
+        std::printf("%u\n", id);
         return 0;
     }
     if (command == "show") {
