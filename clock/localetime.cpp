@@ -13,8 +13,8 @@ LocaleInfoSource localeInfoSource = GetLocaleInfoA;
 // GetTickCount64 where the system has it, looked up at run time: the headers this program is
 // built with stop at Windows XP, and our own code adds no import that XP lacks. Without it,
 // GetTickCount's 32 bits are widened by counting their wraps, which every 49.7 days would
-// otherwise look like a step back. The watch asks four times a second while it runs, and
-// forgets its last ring when armed afresh, so a wrap unseen while it was off does no harm.
+// otherwise look like a step back. The watch asks once a second while it runs; a wrap unseen
+// while it was off looks like a long pause, which catches up on nothing and quiets nothing.
 uint64_t SystemMonotonic()
 {
     using TickCount64 = ULONGLONG(WINAPI*)();

@@ -162,5 +162,7 @@ extern DateTime AlarmMoment;
 
 // The panel's hour, minute and day half as a text the parser reads, shaped like the clock's text.
 std::string ComposeAlarmText(const std::string& hour, const std::string& minute, const std::string& dayHalf);
-// At the end of a playback: again while Kill Alarm is showing, else the device is closed.
+// At the end of a playback: again while Kill Alarm is showing, else the device is closed. A
+// playback that failed, was cut short or played nothing closes it too, and if Kill Alarm is
+// showing the built-in chime rings instead.
 void ReplayOrClose();
