@@ -173,7 +173,9 @@ def arm_alarm():
     ask = lambda *a: subprocess.run(probe + [str(x) for x in a], capture_output=True, text=True, timeout=60,
                                     check=True).stdout
     form = next(r.split("\t")[0] for r in ask("list").splitlines() if r.split("\t")[1:2] == ["TForm1"])
-    ask("post", form, 0x111, ask("command", form, 0, 0).strip(), 0)  # WM_COMMAND: File, Set Alarm
+    # The keyboard's way to File, Set Alarm: the menu bar (WM_SYSCOMMAND, SC_KEYMENU), Down, Enter.
+    for message, w in ((0x112, 0xF100), (0x100, 0x28), (0x100, 0x0D)):
+        ask("post", form, message, w, 0)
     children = lambda: [r.split("\t") for r in ask("children", form).splitlines()]
     deadline = time.monotonic() + 60
     while not any(c[1] == "Button" and c[2] == "Done" and c[7] == "1" for c in children()):

@@ -15,8 +15,6 @@
 //   winprobe setpos HWND X Y W H FLAGS     SetWindowPos(HWND, 0, X, Y, W, H, FLAGS)
 //   winprobe show HWND CMD                 ShowWindow(HWND, CMD)
 //   winprobe post HWND MSG WPARAM LPARAM   PostMessage(HWND, MSG, WPARAM, LPARAM)
-//   winprobe command HWND MENU ITEM        the command id of the window's menu bar's MENU-th
-//                                          menu's ITEM-th item (from 0)
 //   winprobe settext HWND TEXT             WM_SETTEXT(HWND, TEXT), as typing it would
 //   winprobe hold                          brings the desktop up, says "ready", and never ends
 //                                          (it keeps a test session's Wine up; see with-wine)
@@ -280,7 +278,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (command != "children" && command != "lines" && command != "client" && command != "read" &&
-        command != "setpos" && command != "show" && command != "post" && command != "command" && command != "settext")
+        command != "setpos" && command != "show" && command != "post" && command != "settext")
         return Usage("unknown command");
     HWND window = nullptr;
     if (argc < 3) return Usage("no window given");
@@ -341,13 +339,6 @@ int main(int argc, char** argv)
         if (!SetWindowPos(window, nullptr, static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
                           static_cast<int>(n[3]), static_cast<UINT>(n[4])))
             return Usage("SetWindowPos failed");
-        return 0;
-    }
-    if (command == "command") {
-        if (!argsFit(2)) return Usage("command takes a window, a menu and an item");
-        const UINT id = GetMenuItemID(GetSubMenu(GetMenu(window), static_cast<int>(n[0])), static_cast<int>(n[1]));
-        if (id == static_cast<UINT>(-1)) return Usage("no such item");
-        std::printf("%u\n", id);
         return 0;
     }
     if (command == "show") {
