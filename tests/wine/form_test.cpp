@@ -78,7 +78,7 @@ TEST_F(FormTest, FirstShownLockedAtItsPlaceWithOnlyTheClockShowing)
         EXPECT_FALSE(hidden->Showing());
     EXPECT_EQ(nullptr, GetWindow(Window(), GW_CHILD)) << "nothing hidden has a window yet";
     EXPECT_FALSE(form->Timer1->Enabled());
-    EXPECT_EQ(250u, form->Timer1->Interval());
+    EXPECT_EQ(1000u, form->Timer1->Interval());
     EXPECT_FALSE(form->Timer1->Running());
 }
 
