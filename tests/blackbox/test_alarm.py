@@ -210,7 +210,9 @@ class Alarm(unittest.TestCase):
                     text = "".join(r["text"] for r in session.children(box["hwnd"]) if r["cls"] == "Static")
                     print(f"alarm: {name}: {text}")
                     self.assertTrue(text and "Unknown error code" not in text, text)
-                    click(next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button"))
+                    # Pressed by message, not by the mouse: the three runs' boxes lie on top of each other.
+                    probe("post", next(r for r in session.children(box["hwnd"]) if r["cls"] == "Button")["hwnd"],
+                          0xF5, 0, 0)  # BM_CLICK
                     app.wait(lambda: not app.find("#32770", visible=1), "the box to close")
                 else:
                     self.assertIsNone(box, "a box for a file that opens")
