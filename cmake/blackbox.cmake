@@ -43,8 +43,19 @@ add_test(NAME blackbox_release
   COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
           ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_release.py
           --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
-          --zip ${CMAKE_BINARY_DIR}/${release_name}.zip --version ${PROJECT_VERSION})
+          --zip ${CMAKE_BINARY_DIR}/${release_name}.zip --version ${PROJECT_VERSION} Release)
 set_tests_properties(blackbox_release PROPERTIES TIMEOUT 300 LABELS blackbox RESOURCE_LOCK wine_session)
+
+# The whole in-process suite, as a Windows user runs it: the self-test's ZIP unzipped into a fresh
+# folder and started without arguments, as on the test machine and as on a user's Windows. Wine
+# starts slowly, so the suite is one test; it times real timers, so it runs first, alone.
+add_test(NAME wine_tests
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/scripts/with-wine python3
+          ${CMAKE_CURRENT_SOURCE_DIR}/tests/blackbox/test_release.py
+          --exe $<TARGET_FILE:Horalet> --probe $<TARGET_FILE:winprobe>
+          --selftest-zip ${selftest_zip} --version ${PROJECT_VERSION} SelfTest)
+set_tests_properties(wine_tests PROPERTIES TIMEOUT 1500 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8"
+                     RUN_SERIAL ON COST 1000)
 
 # The locale and resolution matrix, each case in a Wine session of its own, side by side.
 add_test(NAME matrix

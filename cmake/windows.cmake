@@ -122,14 +122,35 @@ add_executable(wine_tests
   tests/wine/scaling_test.cpp
   tests/wine/alarm_test.cpp
   tests/wine/fontviewer_test.cpp
+  tests/wine/selftest.cpp
   res/horalet.rc
 )
 add_dependencies(wine_tests horalet_icon horalet_files)
+# It is also the self-test that a Windows user runs, and its report names no folder of ours.
+set_target_properties(wine_tests PROPERTIES OUTPUT_NAME HoraletSelfTest)
+target_compile_options(wine_tests PRIVATE -fmacro-prefix-map=${CMAKE_CURRENT_SOURCE_DIR}/=)
 target_include_directories(wine_tests PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/res ${CMAKE_CURRENT_SOURCE_DIR}/res)
 target_link_libraries(wine_tests PRIVATE horalet_win32 gtest winmm oleacc oleaut32 ole32)
-# Wine starts slowly: the whole executable is one test.
-add_test(NAME wine_tests COMMAND wine_tests --gtest_filter=-NoSoundDevice.*)
-set_tests_properties(wine_tests PROPERTIES TIMEOUT 900 LABELS wine ENVIRONMENT "LANG=en_US.UTF-8")
+
+# The self-test's own ZIP: the suite and the files it reads, in one versioned folder.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(selftest_name Horalet-${PROJECT_VERSION}-selftest-win64)
+else()
+  set(selftest_name Horalet-${PROJECT_VERSION}-selftest-win32)
+endif()
+set(selftest_zip ${CMAKE_CURRENT_BINARY_DIR}/${selftest_name}.zip)
+set(selftest_stage ${CMAKE_CURRENT_BINARY_DIR}/selftest)
+add_custom_command(
+  OUTPUT ${selftest_zip}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${selftest_stage}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${selftest_stage}/${selftest_name}
+  COMMAND ${CMAKE_STRIP} -o ${selftest_stage}/${selftest_name}/HoraletSelfTest.exe $<TARGET_FILE:wine_tests>
+  COMMAND ${CMAKE_COMMAND} -E copy ${chime} ${shipped_files} ${selftest_stage}/${selftest_name}
+  COMMAND ${CMAKE_COMMAND} -E chdir ${selftest_stage} ${CMAKE_COMMAND} -E tar cf ${selftest_zip} --format=zip ${selftest_name}
+  DEPENDS wine_tests ${chime} ${shipped_files}
+  COMMENT "Packing the self-test"
+)
+add_custom_target(selftest_zip ALL DEPENDS ${selftest_zip})
 
 # The same executable on displays of 120, 144 and 192 pixels per inch, which a process takes
 # at its start.
@@ -148,8 +169,6 @@ set_tests_properties(wine_tests_no_sound PROPERTIES TIMEOUT 300 LABELS wine ENVI
                      RESOURCE_LOCK wine_session)
 # The tests share the Wine session that scripts/test makes, one at a time (wine_session), but
 # for those that make sessions of their own (the matrix, the alarm), which run beside them.
-# The in-process tests time real timers: they run first, alone.
-set_tests_properties(wine_tests PROPERTIES RUN_SERIAL ON COST 1000)
 
 # Black-box tests of the real exe, driven from outside as a user would.
 include(cmake/blackbox.cmake OPTIONAL)

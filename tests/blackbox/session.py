@@ -478,6 +478,7 @@ def parse_arguments():
     parser.add_argument("--probe", required=True)
     parser.add_argument("--screenshot")
     parser.add_argument("--zip")
+    parser.add_argument("--selftest-zip")
     parser.add_argument("--refuser")
     parser.add_argument("--version")
     parser.add_argument("--case")

@@ -260,7 +260,7 @@ TEST(StartupFailure, ShowsTheKindTheModuleAndTheMessageWithAPeriod)
     EXPECT_EQ("Application Error", catcher.Boxes[0].Caption);
     EXPECT_EQ(nullptr, catcher.Boxes[0].Owner);
     const std::string& text = catcher.Boxes[0].Text;
-    EXPECT_EQ(0u, text.find("Exception ResourceError in module wine_tests.exe at ")) << text;
+    EXPECT_EQ(0u, text.find("Exception ResourceError in module HoraletSelfTest.exe at ")) << text;
     EXPECT_NE(std::string::npos, text.find(".\nNot enough timers available."));
     const std::string& second = catcher.Boxes[1].Text;
     EXPECT_EQ("ends with a period.", second.substr(second.size() - 19));

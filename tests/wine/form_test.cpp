@@ -482,10 +482,10 @@ TEST_F(FormTest, TheWindowAndTheTaskbarEntryCarryTheMainIcon)
     EXPECT_NE(0u, GetClassLongPtrA(Window(), GCLP_HICON));
     EXPECT_NE(0u, GetClassLongPtrA(Application->Handle(), GCLP_HICON));
     // The title comes from this executable's name.
-    EXPECT_EQ("wine_tests", Application->Title()); // the first letter is kept as it stands
+    EXPECT_EQ("Horaletselftest", Application->Title()); // the first letter is kept as it stands
     char caption[32] = {};
     GetWindowTextA(Application->Handle(), caption, sizeof caption);
-    EXPECT_STREQ("wine_tests", caption);
+    EXPECT_STREQ("Horaletselftest", caption);
     RECT entry{};
     GetWindowRect(Application->Handle(), &entry);
     EXPECT_EQ(entry.left, entry.right) << "the taskbar window has no size";
