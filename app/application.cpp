@@ -73,17 +73,17 @@ void ReportUnknownFailure()
     if (Application) Application->ReportFailure("Unknown failure");
 }
 
-TApplication::TApplication() : title_(ReadTitle())
+TApplication::TApplication() : FTitle(ReadTitle())
 {
     // Zero size at the centre of the screen: the window is only there for its taskbar entry.
-    TMessageWindow::Options options;
+    TMessageWindow::TOptions options;
     options.Style = WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX;
     options.Parent = nullptr;
-    options.Caption = title_.c_str();
+    options.Caption = FTitle.c_str();
     const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
     options.Rect = {x, y, x, y};
-    window_ = std::make_unique<TMessageWindow>(
+    FWindow = std::make_unique<TMessageWindow>(
         "HoraletApplication",
         [this](UINT message, WPARAM wParam, LPARAM, LRESULT& result) { return HandleMessage(message, wParam, result); },
         options);
@@ -119,7 +119,7 @@ bool TApplication::HandleMessage(UINT message, WPARAM wParam, LRESULT& result)
         return false;
     case WM_CLOSE:
         // Close on the taskbar entry closes the main window.
-        if (mainWindow_) PostMessageA(mainWindow_, WM_CLOSE, 0, 0);
+        if (FMainWindow) PostMessageA(FMainWindow, WM_CLOSE, 0, 0);
         return true;
     case WM_ENDSESSION:
         if (wParam) EndSession();
@@ -132,21 +132,21 @@ void TApplication::PassActivation()
 {
     // Not while minimizing, which activates this window on purpose, and not past a box or
     // the font chooser, which disable the main window while they are open.
-    if (minimizing_ || !mainWindow_ || !IsWindowVisible(mainWindow_) || !IsWindowEnabled(mainWindow_)) return;
+    if (FMinimizing || !FMainWindow || !IsWindowVisible(FMainWindow) || !IsWindowEnabled(FMainWindow)) return;
     // The main window gives the focus back to the control that had it last.
-    SetActiveWindow(mainWindow_);
+    SetActiveWindow(FMainWindow);
 }
 
 void TApplication::Minimize()
 {
     if (IsIconic(Handle())) return;
-    focusBeforeMinimize_ = GetFocus();
-    minimizing_ = true;
+    FFocusBeforeMinimize = GetFocus();
+    FMinimizing = true;
     SetActiveWindow(Handle());
     WithoutAnimation([this] { ShowWindow(Handle(), SW_MINIMIZE); });
     // Windows hides the owned main window with its minimized owner; Wine leaves it up.
     ShowOwnedPopups(Handle(), FALSE);
-    minimizing_ = false;
+    FMinimizing = false;
 }
 
 void TApplication::Restore()
@@ -156,8 +156,8 @@ void TApplication::Restore()
     WithoutAnimation([this] { ShowWindow(Handle(), SW_RESTORE); });
     ShowOwnedPopups(Handle(), TRUE);
     // The focus goes back where it was, which activates the main window again.
-    HWND focus = focusBeforeMinimize_;
-    if (!focus || !IsWindow(focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus)) focus = mainWindow_;
+    HWND focus = FFocusBeforeMinimize;
+    if (!focus || !IsWindow(focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus)) focus = FMainWindow;
     if (focus) SetFocus(focus);
 }
 
@@ -170,8 +170,8 @@ void TApplication::ReportFailure(const std::string& message)
 {
     if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
     const std::string text = message + ".";
-    ModalScope modal;
-    MessageBoxA(Handle(), text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+    TModalScope modal;
+    MessageBoxA(Handle(), text.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
 }
 
 void TApplication::Run()
@@ -202,7 +202,7 @@ void TApplication::EndSession()
 
 void ShowStartupFailure(const std::exception& failure)
 {
-    const auto* known = dynamic_cast<const Failure*>(&failure);
+    const auto* known = dynamic_cast<const TFailure*>(&failure);
     const std::string module = ModuleBaseName(ModuleFileName());
     const std::string text = StartupFailureText(known ? known->Kind() : "Exception", module,
                                                 known ? known->Address() : nullptr, failure.what());

@@ -17,11 +17,11 @@ public:
     TApplication& operator=(const TApplication&) = delete;
     ~TApplication();
 
-    const std::string& Title() const { return title_; }
+    const std::string& Title() const { return FTitle; }
     // The zero-size window that carries the taskbar entry and owns the main window.
-    HWND Handle() const { return window_->Handle(); }
+    HWND Handle() const { return FWindow->Handle(); }
 
-    void SetMainWindow(HWND window) { mainWindow_ = window; }
+    void SetMainWindow(HWND window) { FMainWindow = window; }
 
     void Minimize();
     // Brings a minimized application back, active, with the focus where it was; else does nothing.
@@ -46,11 +46,11 @@ private:
     // The taskbar window took the activation or the focus: it hands them to the main window.
     void PassActivation();
 
-    std::string title_;
-    HWND mainWindow_ = nullptr;
-    HWND focusBeforeMinimize_ = nullptr;
-    bool minimizing_ = false;
-    std::unique_ptr<TMessageWindow> window_;
+    std::string FTitle;
+    HWND FMainWindow = nullptr;
+    HWND FFocusBeforeMinimize = nullptr;
+    bool FMinimizing = false;
+    std::unique_ptr<TMessageWindow> FWindow;
 };
 
 // The one application object, alive for the whole run.

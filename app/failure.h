@@ -6,26 +6,26 @@
 
 // A failure that leaves a handler. The guard around every window procedure shows
 // its message; start-up shows its kind and the code address it arose at as well.
-class Failure : public std::runtime_error {
+class TFailure : public std::runtime_error {
 public:
-    Failure(const char* kind, const std::string& message);
+    TFailure(const char* kind, const std::string& message);
 
-    const char* Kind() const { return kind_; }
-    const void* Address() const { return address_; }
+    const char* Kind() const { return FKind; }
+    const void* Address() const { return FAddress; }
 
 private:
-    const char* kind_;
-    const void* address_;
+    const char* FKind;
+    const void* FAddress;
 };
 
 // A text that does not convert to a number or a time.
-class ConversionError : public Failure {
+class TConversionError : public TFailure {
 public:
-    explicit ConversionError(const std::string& message) : Failure("ConversionError", message) {}
+    explicit TConversionError(const std::string& message) : TFailure("ConversionError", message) {}
 };
 
 // The platform refused a resource (a timer, a window).
-class ResourceError : public Failure {
+class TResourceError : public TFailure {
 public:
-    explicit ResourceError(const std::string& message) : Failure("ResourceError", message) {}
+    explicit TResourceError(const std::string& message) : TFailure("ResourceError", message) {}
 };

@@ -18,5 +18,5 @@ void TTimelabel::UpdateTime(void*)
     // The alarm watch reads the time beside the caption, so the two change together.
     const DateTime now = CurrentTimeOfDay();
     SetCaption(FormatTimeText(now));
-    shownTime_ = now;
+    FShownTime = now;
 }

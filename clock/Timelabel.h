@@ -17,10 +17,10 @@ public:
     // At each tick: the caption becomes the time text of now, repainted only when it changed.
     void UpdateTime(void* sender);
     // The time of day the caption shows, to the millisecond it was read; none before the first tick.
-    std::optional<DateTime> ShownTime() const { return shownTime_; }
+    std::optional<DateTime> ShownTime() const { return FShownTime; }
 
     std::unique_ptr<TPeriodicTimer> FTimer;
 
 private:
-    std::optional<DateTime> shownTime_;
+    std::optional<DateTime> FShownTime;
 };

@@ -45,7 +45,7 @@ std::optional<std::string> AskLocale(LCID locale, LCTYPE type, int capacity)
 void ReadTimeTextSettings()
 {
     const LCID locale = GetSystemDefaultLCID();
-    LocaleAnswers answers;
+    TLocaleAnswers answers;
     // Room for one character: a longer separator does not fit, and ":" is used instead.
     answers.Separator = AskLocale(locale, LOCALE_STIME, 2);
     answers.AmDesignator = AskLocale(locale, LOCALE_S1159, 256);

@@ -4,7 +4,7 @@
 #include "app/failure.h"
 
 TPeriodicTimer::TPeriodicTimer()
-    : window_("HoraletTimerWindow",
+    : FWindow("HoraletTimerWindow",
               [this](UINT message, WPARAM, LPARAM, LRESULT& result) { return HandleMessage(message, result); })
 {
 }
@@ -20,32 +20,32 @@ TPeriodicTimer::~TPeriodicTimer()
 
 void TPeriodicTimer::SetEnabled(bool enabled)
 {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
+    if (enabled == FEnabled) return;
+    FEnabled = enabled;
     UpdateTimer();
 }
 
 void TPeriodicTimer::SetInterval(uint32_t interval)
 {
-    if (interval == interval_) return;
-    interval_ = interval;
+    if (interval == FInterval) return;
+    FInterval = interval;
     UpdateTimer();
 }
 
 void TPeriodicTimer::SetOnTimer(TEventHandler handler)
 {
-    onTimer_ = std::move(handler);
+    FOnTimer = std::move(handler);
     UpdateTimer();
 }
 
 void TPeriodicTimer::UpdateTimer()
 {
-    KillTimer(window_.Handle(), kTimerId);
-    running_ = false;
-    if (interval_ != 0 && enabled_ && onTimer_) {
-        if (!SetTimer(window_.Handle(), kTimerId, interval_, nullptr))
-            throw ResourceError("Not enough timers available");
-        running_ = true;
+    KillTimer(FWindow.Handle(), kTimerId);
+    FRunning = false;
+    if (FInterval != 0 && FEnabled && FOnTimer) {
+        if (!SetTimer(FWindow.Handle(), kTimerId, FInterval, nullptr))
+            throw TResourceError("Not enough timers available");
+        FRunning = true;
     }
 }
 
@@ -53,7 +53,7 @@ bool TPeriodicTimer::HandleMessage(UINT message, LRESULT& result)
 {
     if (message != WM_TIMER) return false;
     // The window's guard reports a failure of the handler; the timer goes on.
-    if (onTimer_) onTimer_(this);
+    if (FOnTimer) FOnTimer(this);
     result = 0;
     return true;
 }

@@ -15,16 +15,16 @@ public:
     TPeriodicTimer& operator=(const TPeriodicTimer&) = delete;
     ~TPeriodicTimer();
 
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
-    uint32_t Interval() const { return interval_; }
+    uint32_t Interval() const { return FInterval; }
     void SetInterval(uint32_t interval);
     // Binding a handler restarts the period, even when it is the same one.
     void SetOnTimer(TEventHandler handler);
 
     // Whether a platform timer is running now.
-    bool Running() const { return running_; }
-    HWND Handle() const { return window_.Handle(); }
+    bool Running() const { return FRunning; }
+    HWND Handle() const { return FWindow.Handle(); }
 
     static constexpr UINT_PTR kTimerId = 1;
 
@@ -32,9 +32,9 @@ private:
     void UpdateTimer();
     bool HandleMessage(UINT message, LRESULT& result);
 
-    bool enabled_ = true;
-    uint32_t interval_ = 1000;
-    TEventHandler onTimer_;
-    bool running_ = false;
-    TMessageWindow window_;
+    bool FEnabled = true;
+    uint32_t FInterval = 1000;
+    TEventHandler FOnTimer;
+    bool FRunning = false;
+    TMessageWindow FWindow;
 };

@@ -28,25 +28,25 @@ std::string TwoDigits(int value)
 
 [[noreturn]] void InvalidTime(std::string_view text)
 {
-    throw ConversionError("'" + std::string(text) + "' is not a valid time");
+    throw TConversionError("'" + std::string(text) + "' is not a valid time");
 }
 
 // A cursor over a time text; positions past the end read as no character.
-class TimeScanner {
+class TTimeScanner {
 public:
-    explicit TimeScanner(std::string_view text) : text_(text) {}
+    explicit TTimeScanner(std::string_view text) : FText(text) {}
 
     void SkipBlanks()
     {
-        while (pos_ < text_.size() && text_[pos_] == ' ') ++pos_;
+        while (FPos < FText.size() && FText[FPos] == ' ') ++FPos;
     }
 
-    bool AtEnd() const { return pos_ >= text_.size(); }
+    bool AtEnd() const { return FPos >= FText.size(); }
 
     bool Take(char c)
     {
-        if (AtEnd() || text_[pos_] != c) return false;
-        ++pos_;
+        if (AtEnd() || FText[FPos] != c) return false;
+        ++FPos;
         return true;
     }
 
@@ -54,24 +54,24 @@ public:
     std::optional<int> Number()
     {
         SkipBlanks();
-        if (AtEnd() || !IsDigit(text_[pos_])) return std::nullopt;
+        if (AtEnd() || !IsDigit(FText[FPos])) return std::nullopt;
         int value = 0;
-        while (!AtEnd() && IsDigit(text_[pos_]) && value < 1000) value = value * 10 + (text_[pos_++] - '0');
+        while (!AtEnd() && IsDigit(FText[FPos]) && value < 1000) value = value * 10 + (FText[FPos++] - '0');
         return value;
     }
 
     bool TakeDesignator(std::string_view candidate, DesignatorMatch match)
     {
         SkipBlanks();
-        if (candidate.empty() || text_.size() - pos_ < candidate.size()) return false;
-        if (!match(text_.substr(pos_, candidate.size()), candidate)) return false;
-        pos_ += candidate.size();
+        if (candidate.empty() || FText.size() - FPos < candidate.size()) return false;
+        if (!match(FText.substr(FPos, candidate.size()), candidate)) return false;
+        FPos += candidate.size();
         return true;
     }
 
 private:
-    std::string_view text_;
-    size_t pos_ = 0;
+    std::string_view FText;
+    size_t FPos = 0;
 };
 
 int32_t LocaleFlag(const std::optional<std::string>& answer)
@@ -86,7 +86,7 @@ std::string TimeTextSettings::TimePattern() const
     return std::string(LeadingZero ? "hh" : "h") + ":mm:ss" + (TwelveHour ? " AMPM" : "");
 }
 
-TimeTextSettings MakeTimeTextSettings(const LocaleAnswers& answers)
+TimeTextSettings MakeTimeTextSettings(const TLocaleAnswers& answers)
 {
     TimeTextSettings settings;
     // An empty answer would put its terminator between the numbers; it keeps ":" instead.
@@ -98,7 +98,7 @@ TimeTextSettings MakeTimeTextSettings(const LocaleAnswers& answers)
     return settings;
 }
 
-TimeParts SplitTime(DateTime value)
+TTimeParts SplitTime(DateTime value)
 {
     // nearbyint rounds an exact half to the even neighbour in the default rounding mode.
     const auto count = static_cast<int64_t>(std::nearbyint(value * kMsPerDay));
@@ -126,7 +126,7 @@ int32_t DayNumber(int year, int month, int day)
 
 std::string FormatTimeText(DateTime value, const TimeTextSettings& settings)
 {
-    const TimeParts parts = SplitTime(value);
+    const TTimeParts parts = SplitTime(value);
     int hour = parts.Hour;
     if (settings.TwelveHour) {
         if (hour == 0)
@@ -158,7 +158,7 @@ bool AsciiCaseInsensitiveMatch(std::string_view text, std::string_view candidate
 
 DateTime ParseTimeText(std::string_view text, const TimeTextSettings& settings, DesignatorMatch match)
 {
-    TimeScanner scan(text);
+    TTimeScanner scan(text);
     std::optional<int> hour = scan.Number();
     if (!hour) InvalidTime(text);
     int minute = 0;
@@ -171,17 +171,17 @@ DateTime ParseTimeText(std::string_view text, const TimeTextSettings& settings, 
         *part = *value;
     }
 
-    enum class Half { None, Am, Pm } half = Half::None;
+    enum class THalf { None, Am, Pm } half = THalf::None;
     if (scan.TakeDesignator(settings.AmDesignator, match) || scan.TakeDesignator("AM", match))
-        half = Half::Am;
+        half = THalf::Am;
     else if (scan.TakeDesignator(settings.PmDesignator, match) || scan.TakeDesignator("PM", match))
-        half = Half::Pm;
+        half = THalf::Pm;
 
     int h = *hour;
-    if (half != Half::None) {
+    if (half != THalf::None) {
         if (h < 1 || h > 12) InvalidTime(text);
         if (h == 12) h = 0;
-        if (half == Half::Pm) h += 12;
+        if (half == THalf::Pm) h += 12;
     }
     scan.SkipBlanks();
     if (h >= 24 || minute >= 60 || second >= 60 || !scan.AtEnd()) InvalidTime(text);
@@ -223,7 +223,7 @@ std::optional<int32_t> TryParseInteger(std::string_view text)
 int32_t ParseInteger(std::string_view text)
 {
     if (std::optional<int32_t> value = TryParseInteger(text)) return *value;
-    throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
+    throw TConversionError("'" + std::string(text) + "' is not a valid integer value");
 }
 
 std::string IntegerText(int32_t value)
@@ -239,9 +239,9 @@ std::string StripSpaces(std::string_view text)
     return result;
 }
 
-ProbeResult ProbeClockText(std::string_view timeText)
+TProbeResult ProbeClockText(std::string_view timeText)
 {
-    ProbeResult probe;
+    TProbeResult probe;
     const std::string text = StripSpaces(timeText);
     size_t p = 1;
     while (p < text.size() && IsDigit(text[p])) ++p;

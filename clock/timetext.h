@@ -25,7 +25,7 @@ struct TimeTextSettings {
 
 // What the locale answered for each value the clock asks for; empty where it answered
 // nothing (the call failed, or the answer did not fit the room it was given).
-struct LocaleAnswers {
+struct TLocaleAnswers {
     std::optional<std::string> Separator;
     std::optional<std::string> AmDesignator;
     std::optional<std::string> PmDesignator;
@@ -33,16 +33,16 @@ struct LocaleAnswers {
     std::optional<std::string> TimeMode;    // "0" 12-hour, "1" 24-hour
 };
 
-TimeTextSettings MakeTimeTextSettings(const LocaleAnswers& answers);
+TimeTextSettings MakeTimeTextSettings(const TLocaleAnswers& answers);
 
-struct TimeParts {
+struct TTimeParts {
     uint16_t Hour;
     uint16_t Minute;
     uint16_t Second;
     uint16_t Millisecond;
 };
 
-TimeParts SplitTime(DateTime value);
+TTimeParts SplitTime(DateTime value);
 DateTime TimeOfDay(int hour, int minute, int second, int millisecond = 0);
 // The day count of a calendar date, 30 December 1899 being day 0.
 int32_t DayNumber(int year, int month, int day);
@@ -53,22 +53,22 @@ std::string FormatTimeText(DateTime value, const TimeTextSettings& settings);
 using DesignatorMatch = bool (*)(std::string_view text, std::string_view candidate);
 bool AsciiCaseInsensitiveMatch(std::string_view text, std::string_view candidate);
 
-// Reads a time text back; throws ConversionError "'text' is not a valid time".
+// Reads a time text back; throws TConversionError "'text' is not a valid time".
 DateTime ParseTimeText(std::string_view text, const TimeTextSettings& settings,
                        DesignatorMatch match = AsciiCaseInsensitiveMatch);
 
 // Decimal with optional sign, or "$" and up to eight significant hex digits;
-// throws ConversionError "'text' is not a valid integer value".
+// throws TConversionError "'text' is not a valid integer value".
 int32_t ParseInteger(std::string_view text);
 std::optional<int32_t> TryParseInteger(std::string_view text);
 std::string IntegerText(int32_t value);
 std::string StripSpaces(std::string_view text);
 
 // What the start-up probe learns from the clock's own text.
-struct ProbeResult {
+struct TProbeResult {
     std::string ProbeText;      // the text's last two characters, blanks removed
     std::string ClockSeparator; // first non-digit after the first character, or empty
     uint8_t SuffixMode = 0;     // 0 digits, 1 one-letter designator, 2 longer designator
 };
 
-ProbeResult ProbeClockText(std::string_view timeText);
+TProbeResult ProbeClockText(std::string_view timeText);

@@ -10,12 +10,12 @@
 void TChime::Sound()
 {
     SystemLibrary::PlaySoundA("CHIME", GetModuleHandleA(nullptr), SND_RESOURCE | SND_ASYNC | SND_LOOP | SND_NODEFAULT);
-    sounding_ = true;
+    FSounding = true;
 }
 
 void TChime::Stop()
 {
-    if (!sounding_) return;
+    if (!FSounding) return;
     SystemLibrary::PlaySoundA(nullptr, nullptr, 0);
-    sounding_ = false;
+    FSounding = false;
 }

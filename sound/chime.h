@@ -12,8 +12,8 @@ public:
     // output stays silent; nothing is reported.
     void Sound();
     void Stop();
-    bool Sounding() const { return sounding_; }
+    bool Sounding() const { return FSounding; }
 
 private:
-    bool sounding_ = false;
+    bool FSounding = false;
 };

@@ -23,16 +23,16 @@ constexpr DWORD_PTR kLongestWaitMs = 10000;
 
 TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TWindowedElement(parent)
 {
-    bounds_ = bounds;
-    visible_ = false; // never shown: the clock drives it, the user does not
+    FBounds = bounds;
+    FVisible = false; // never shown: the clock drives it, the user does not
 }
 
 void TSoundPlayer::CreateHandle()
 {
-    const POINT origin = parent_->ScrollOrigin();
+    const POINT origin = FParent->ScrollOrigin();
     CreateOwn(RegisterOwnClass("HoraletMediaPlayer", nullptr, GetSysColorBrush(COLOR_BTNFACE)), "",
-              WS_CHILD | WS_CLIPSIBLINGS, 0, parent_->Handle(), nullptr,
-              {origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height});
+              WS_CHILD | WS_CLIPSIBLINGS, 0, FParent->Handle(), nullptr,
+              {origin.x + FBounds.Left, origin.y + FBounds.Top, FBounds.Width, FBounds.Height});
 }
 
 TSoundPlayer::~TSoundPlayer()
@@ -42,27 +42,27 @@ TSoundPlayer::~TSoundPlayer()
 
 uint32_t TSoundPlayer::Send(UINT command, DWORD_PTR flags, void* parameters)
 {
-    error_ = SystemLibrary::mciSendCommandA(deviceId_, command, flags, reinterpret_cast<DWORD_PTR>(parameters));
-    return error_;
+    FError = SystemLibrary::mciSendCommandA(FDeviceId, command, flags, reinterpret_cast<DWORD_PTR>(parameters));
+    return FError;
 }
 
 void TSoundPlayer::Open()
 {
-    if (opened_) Close();
-    ++generation_;
+    if (FOpened) Close();
+    ++FGeneration;
     MCI_OPEN_PARMSA open{};
     // The notifications go to the player's window, made for the first open.
     open.dwCallback = reinterpret_cast<DWORD_PTR>(HandleNeeded());
     // MCI takes no name of 260 characters or more: a file that deep goes by its short name.
-    const std::string element = ShortEnoughPath(fileName_);
+    const std::string element = ShortEnoughPath(FFileName);
     open.lpstrElementName = element.c_str();
     // Device 0: MCI picks the device by the file's extension.
-    error_ = SystemLibrary::mciSendCommandA(0, MCI_OPEN, MCI_WAIT | (fileName_.empty() ? 0 : MCI_OPEN_ELEMENT),
+    FError = SystemLibrary::mciSendCommandA(0, MCI_OPEN, MCI_WAIT | (FFileName.empty() ? 0 : MCI_OPEN_ELEMENT),
                                             reinterpret_cast<DWORD_PTR>(&open));
-    if (error_) throw Failure("DeviceError", ErrorText(error_));
-    opened_ = true;
-    deviceId_ = static_cast<uint16_t>(open.wDeviceID & 0xFFFF);
-    length_ = Status(MCI_STATUS_LENGTH);
+    if (FError) throw TFailure("DeviceError", ErrorText(FError));
+    FOpened = true;
+    FDeviceId = static_cast<uint16_t>(open.wDeviceID & 0xFFFF);
+    FLength = Status(MCI_STATUS_LENGTH);
     // The wave driver plays on a thread of its own, which still runs the driver's code for a
     // moment after it has posted the end of a playback. A close in that moment, which the end
     // of the last playback and the end of the run both bring, unloads the driver under that
@@ -74,55 +74,55 @@ void TSoundPlayer::Open()
 
 void TSoundPlayer::Play()
 {
-    if (!opened_) throw Failure("DeviceError", "No MCI device open");
+    if (!FOpened) throw TFailure("DeviceError", "No MCI device open");
     // A plain play at the end of the sound plays nothing and reports nothing: rewind first.
     if (Status(MCI_STATUS_POSITION) == Status(MCI_STATUS_LENGTH)) Rewind();
-    playedFrom_ = Status(MCI_STATUS_POSITION);
+    FPlayedFrom = Status(MCI_STATUS_POSITION);
     MCI_PLAY_PARMS play{};
     play.dwCallback = Callback();
-    ++generation_;
+    ++FGeneration;
     // Refused, the play reports nothing.
     if (Send(MCI_PLAY, MCI_NOTIFY, &play) != 0) return;
     // A play still under way reports too, as superseded, before this one does.
-    if (awaited_) ++staleNotices_;
-    awaited_ = generation_;
-    playedTo_ = playedFrom_;
-    const DWORD_PTR rest = length_ > playedFrom_ ? length_ - playedFrom_ : 0;
-    SetTimer(handle_, kReportTimer, static_cast<UINT>(std::min(rest, kLongestWaitMs) + kReportMarginMs), nullptr);
+    if (FAwaited) ++FStaleNotices;
+    FAwaited = FGeneration;
+    FPlayedTo = FPlayedFrom;
+    const DWORD_PTR rest = FLength > FPlayedFrom ? FLength - FPlayedFrom : 0;
+    SetTimer(FHandle, kReportTimer, static_cast<UINT>(std::min(rest, kLongestWaitMs) + kReportMarginMs), nullptr);
 }
 
 void TSoundPlayer::Ended()
 {
-    awaited_ = 0;
-    answered_ = true;
-    KillTimer(handle_, kReportTimer);
-    playedTo_ = Status(MCI_STATUS_POSITION);
+    FAwaited = 0;
+    FAnswered = true;
+    KillTimer(FHandle, kReportTimer);
+    FPlayedTo = Status(MCI_STATUS_POSITION);
 }
 
 void TSoundPlayer::Overdue()
 {
-    if (!awaited_) {
-        KillTimer(handle_, kReportTimer);
+    if (!FAwaited) {
+        KillTimer(FHandle, kReportTimer);
         return;
     }
     // Still playing, and further on than at the last look: a slow device, not a silent one.
     const DWORD_PTR position = Status(MCI_STATUS_POSITION);
-    if (Status(MCI_STATUS_MODE) == MCI_MODE_PLAY && position != playedTo_) {
-        playedTo_ = position;
+    if (Status(MCI_STATUS_MODE) == MCI_MODE_PLAY && position != FPlayedTo) {
+        FPlayedTo = position;
         return;
     }
-    notifyValue_ = TNotifyValue::Successful;
-    notifyDeviceId_ = deviceId_;
+    FNotifyValue = TNotifyValue::Successful;
+    FNotifyDeviceId = FDeviceId;
     Ended();
     if (OnNotify) OnNotify(this);
 }
 
 void TSoundPlayer::Rewind()
 {
-    if (deviceId_ == 0) return;
+    if (FDeviceId == 0) return;
     MCI_SEEK_PARMS seek{};
     // Its result is not kept: a failed rewind shows as a playback that does not move.
-    SystemLibrary::mciSendCommandA(deviceId_, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
+    SystemLibrary::mciSendCommandA(FDeviceId, MCI_SEEK, MCI_SEEK_TO_START | MCI_WAIT,
                                    reinterpret_cast<DWORD_PTR>(&seek));
 }
 
@@ -136,16 +136,16 @@ DWORD_PTR TSoundPlayer::Status(DWORD item)
 
 void TSoundPlayer::Close()
 {
-    if (deviceId_ == 0) return;
+    if (FDeviceId == 0) return;
     MCI_GENERIC_PARMS close{};
     close.dwCallback = Callback();
     if (Send(MCI_CLOSE, MCI_WAIT, &close) != 0) return;
-    opened_ = false;
-    deviceId_ = 0;
+    FOpened = false;
+    FDeviceId = 0;
     // The play cut short still reports, as aborted, under an id the next open may be given.
-    if (awaited_) ++staleNotices_;
-    awaited_ = 0;
-    KillTimer(handle_, kReportTimer);
+    if (FAwaited) ++FStaleNotices;
+    FAwaited = 0;
+    KillTimer(FHandle, kReportTimer);
 }
 
 std::string TSoundPlayer::ErrorText(uint32_t error)
@@ -164,18 +164,18 @@ LRESULT TSoundPlayer::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message != MM_MCINOTIFY) return TWindowedElement::WindowProc(message, wParam, lParam);
     switch (wParam) {
-    case MCI_NOTIFY_SUCCESSFUL: notifyValue_ = TNotifyValue::Successful; break;
-    case MCI_NOTIFY_SUPERSEDED: notifyValue_ = TNotifyValue::Superseded; break;
-    case MCI_NOTIFY_ABORTED: notifyValue_ = TNotifyValue::Aborted; break;
-    case MCI_NOTIFY_FAILURE: notifyValue_ = TNotifyValue::Failure; break;
+    case MCI_NOTIFY_SUCCESSFUL: FNotifyValue = TNotifyValue::Successful; break;
+    case MCI_NOTIFY_SUPERSEDED: FNotifyValue = TNotifyValue::Superseded; break;
+    case MCI_NOTIFY_ABORTED: FNotifyValue = TNotifyValue::Aborted; break;
+    case MCI_NOTIFY_FAILURE: FNotifyValue = TNotifyValue::Failure; break;
     }
-    notifyDeviceId_ = static_cast<uint16_t>(lParam & 0xFFFF);
-    answered_ = false;
+    FNotifyDeviceId = static_cast<uint16_t>(lParam & 0xFFFF);
+    FAnswered = false;
     // The reports come in the order of the plays: those owed by plays cut short come first.
-    if (staleNotices_ > 0) {
-        --staleNotices_;
-    } else if (awaited_ && deviceId_ != 0 && notifyDeviceId_ == deviceId_ &&
-               !(Status(MCI_STATUS_MODE) == MCI_MODE_PLAY && Status(MCI_STATUS_POSITION) < length_)) {
+    if (FStaleNotices > 0) {
+        --FStaleNotices;
+    } else if (FAwaited && FDeviceId != 0 && FNotifyDeviceId == FDeviceId &&
+               !(Status(MCI_STATUS_MODE) == MCI_MODE_PLAY && Status(MCI_STATUS_POSITION) < FLength)) {
         // Where the playback stopped, asked before the handler can start another one.
         Ended();
     }

@@ -18,8 +18,8 @@ public:
     // Closes a device that is still held, which stops its sound.
     ~TSoundPlayer() override;
 
-    const std::string& FileName() const { return fileName_; }
-    void SetFileName(const std::string& fileName) { fileName_ = fileName; }
+    const std::string& FileName() const { return FFileName; }
+    void SetFileName(const std::string& fileName) { FFileName = fileName; }
 
     // Opens the device on FileName, closing a held one first; fails with the device's error text.
     void Open();
@@ -32,21 +32,21 @@ public:
     void Rewind();
     // Whether the position the device gave at the end of the latest playback differs from the
     // one it started at: a playback that did not move played nothing.
-    bool Moved() const { return playedTo_ != playedFrom_; }
+    bool Moved() const { return FPlayedTo != FPlayedFrom; }
     // Whether a play is under way whose end the device is still to report.
-    bool Awaiting() const { return awaited_ != 0; }
+    bool Awaiting() const { return FAwaited != 0; }
     // Whether the latest notification reported the end of the play awaited. One about a play a
     // close or a later play cut short, or about another device, does not; nor does one that
     // comes while the device still plays short of its end, since its ids are used again. A
     // device that reports nothing within the sound's length and a margin has ended all the same.
-    bool Answered() const { return answered_; }
+    bool Answered() const { return FAnswered; }
 
-    bool Opened() const { return opened_; }
-    uint16_t DeviceId() const { return deviceId_; }
-    uint32_t Error() const { return error_; }
+    bool Opened() const { return FOpened; }
+    uint16_t DeviceId() const { return FDeviceId; }
+    uint32_t Error() const { return FError; }
     // The code of the latest notification and the device it was about.
-    TNotifyValue NotifyValue() const { return notifyValue_; }
-    uint16_t NotifyDeviceId() const { return notifyDeviceId_; }
+    TNotifyValue NotifyValue() const { return FNotifyValue; }
+    uint16_t NotifyDeviceId() const { return FNotifyDeviceId; }
 
     // Raised once for every notification, whatever its code and device.
     TEventHandler OnNotify;
@@ -63,7 +63,7 @@ protected:
 private:
     // Sends a command to the held device and records its result as the last error.
     uint32_t Send(UINT command, DWORD_PTR flags, void* parameters);
-    DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(handle_); }
+    DWORD_PTR Callback() const { return reinterpret_cast<DWORD_PTR>(FHandle); }
     // One status item of the held device, recording the result as the last error.
     DWORD_PTR Status(DWORD item);
 
@@ -72,17 +72,17 @@ private:
     // The device's report is overdue: it has ended unless it still plays on.
     void Overdue();
 
-    std::string fileName_;
-    bool opened_ = false;
-    uint16_t deviceId_ = 0;
-    uint32_t error_ = 0;
-    TNotifyValue notifyValue_ = TNotifyValue::Successful;
-    uint16_t notifyDeviceId_ = 0;
-    DWORD_PTR playedFrom_ = 0;
-    DWORD_PTR playedTo_ = 0;
-    DWORD_PTR length_ = 0;
-    uint32_t generation_ = 0;   // advanced by every open and every play
-    uint32_t awaited_ = 0;      // the play whose end is awaited; 0: none
-    uint32_t staleNotices_ = 0; // reports still owed by plays a close or a later play cut short
-    bool answered_ = false;
+    std::string FFileName;
+    bool FOpened = false;
+    uint16_t FDeviceId = 0;
+    uint32_t FError = 0;
+    TNotifyValue FNotifyValue = TNotifyValue::Successful;
+    uint16_t FNotifyDeviceId = 0;
+    DWORD_PTR FPlayedFrom = 0;
+    DWORD_PTR FPlayedTo = 0;
+    DWORD_PTR FLength = 0;
+    uint32_t FGeneration = 0;   // advanced by every open and every play
+    uint32_t FAwaited = 0;      // the play whose end is awaited; 0: none
+    uint32_t FStaleNotices = 0; // reports still owed by plays a close or a later play cut short
+    bool FAnswered = false;
 };

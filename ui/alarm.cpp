@@ -30,8 +30,8 @@ void TForm1::SetAlarm1Click(void*)
     GroupBox1->WindowsNeeded();
     UseWideLayout();
     GroupBox1->SetVisible(true);
-    const TimeParts now = SplitTime(CurrentDateTime());
-    const AlarmPreset preset = PresetAlarm(now.Hour, now.Minute);
+    const TTimeParts now = SplitTime(CurrentDateTime());
+    const TAlarmPreset preset = PresetAlarm(now.Hour, now.Minute);
     Label1->SetCaption(preset.DayHalf);
     Edit1->SetText(preset.Hour);
     Edit2->SetText(preset.Minute);
@@ -116,7 +116,7 @@ void TForm1::Timer1Timer(void*)
 {
     // While the box about a refused Kill Alarm is open, the watch waits: it looks again once the
     // box is closed, and catches up on what it missed.
-    if (ringRefused_) return;
+    if (FRingRefused) return;
     const TAlarmWatch before = FAlarmWatch;
     if (!FAlarmWatch.Rings(Label3->Caption(), Timelabel1->Caption(), Timelabel1->ShownTime(), TimeSettings,
                            MonotonicMilliseconds()))
@@ -127,11 +127,11 @@ void TForm1::Timer1Timer(void*)
         Button3->WindowsNeeded();
     } catch (const std::exception& failure) {
         FAlarmWatch = before;
-        ringRefused_ = true;
+        FRingRefused = true;
         struct TWaitingWatch {
             bool& Flag;
             ~TWaitingWatch() { Flag = false; }
-        } waiting{ringRefused_};
+        } waiting{FRingRefused};
         Application->ReportFailure(failure.what());
         return;
     }

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <utility>
 
-AlarmPreset PresetAlarm(int hour, int minute)
+TAlarmPreset PresetAlarm(int hour, int minute)
 {
     if (minute < 59) ++minute;
-    AlarmPreset preset;
+    TAlarmPreset preset;
     preset.DayHalf = hour > 11 ? "PM" : "AM";
     if (hour > 12) hour -= 12;
     if (hour == 0) hour = 12;
@@ -48,12 +48,12 @@ bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, 
                         const TimeTextSettings& settings, uint64_t monotonicMs)
 {
     if (!shown) return false; // the clock shows no time yet
-    const TimeParts parts = SplitTime(*shown);
+    const TTimeParts parts = SplitTime(*shown);
     const int32_t now = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
-    const std::optional<int32_t> before = std::exchange(seenSecond_, now);
-    const uint64_t elapsed = monotonicMs - std::exchange(seenAt_, monotonicMs);
-    const bool sameAlarm = alarmText == seenAlarm_;
-    if (!sameAlarm) seenAlarm_ = alarmText;
+    const std::optional<int32_t> before = std::exchange(FSeenSecond, now);
+    const uint64_t elapsed = monotonicMs - std::exchange(FSeenAt, monotonicMs);
+    const bool sameAlarm = alarmText == FSeenAlarm;
+    if (!sameAlarm) FSeenAlarm = alarmText;
     // The seconds passed over since the previous tick, counted forward around midnight. A step
     // back looks like a gap of nearly a day, and like any long gap starts the watch over.
     const int32_t gap = before ? (now - *before + 86400) % 86400 : 0;
@@ -72,25 +72,25 @@ bool TAlarmWatch::Rings(std::string_view alarmText, std::string_view clockText, 
     }
     if (!due) return false;
     // An alarm again soon after its ring is the same hour shown twice, not a new day.
-    rung_.erase(std::remove_if(rung_.begin(), rung_.end(),
+    FRung.erase(std::remove_if(FRung.begin(), FRung.end(),
                                [monotonicMs](const TRing& ring) { return monotonicMs - ring.At >= kRingAgainAfterMs; }),
-                rung_.end());
-    for (const TRing& ring : rung_)
+                FRung.end());
+    for (const TRing& ring : FRung)
         if (ring.Alarm == alarmText) return false;
-    if (rung_.size() == kQuietAlarms) rung_.erase(rung_.begin());
-    rung_.push_back({std::string(alarmText), monotonicMs});
+    if (FRung.size() == kQuietAlarms) FRung.erase(FRung.begin());
+    FRung.push_back({std::string(alarmText), monotonicMs});
     return true;
 }
 
 void TAlarmWatch::Arm(std::optional<DateTime> shown, uint64_t monotonicMs)
 {
     if (shown) {
-        const TimeParts parts = SplitTime(*shown);
-        seenSecond_ = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
+        const TTimeParts parts = SplitTime(*shown);
+        FSeenSecond = parts.Hour * 3600 + parts.Minute * 60 + parts.Second;
     } else {
-        seenSecond_.reset();
+        FSeenSecond.reset();
     }
-    seenAt_ = monotonicMs;
+    FSeenAt = monotonicMs;
     // The second shown now has not been compared with the new alarm: it may still ring.
-    seenAlarm_.clear();
+    FSeenAlarm.clear();
 }

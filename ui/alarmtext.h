@@ -12,7 +12,7 @@
 #include "clock/timetext.h"
 
 // What the panel shows when it opens: hour "01" to "12", minute "00" to "59", "AM" or "PM".
-struct AlarmPreset {
+struct TAlarmPreset {
     std::string Hour;
     std::string Minute;
     std::string DayHalf;
@@ -20,7 +20,7 @@ struct AlarmPreset {
 
 // The next minute after hour:minute (0-23, 0-59) on the 12-hour dial. At minute 59 nothing
 // is carried: the preset is then the current minute.
-AlarmPreset PresetAlarm(int hour, int minute);
+TAlarmPreset PresetAlarm(int hour, int minute);
 
 // A number as the panel's fields show it: a "0" before a single digit.
 std::string TwoDigitText(int32_t value);
@@ -63,8 +63,8 @@ private:
         std::string Alarm;
         uint64_t At;
     };
-    std::optional<int32_t> seenSecond_; // the second of the day the clock showed at the previous tick
-    uint64_t seenAt_ = 0;               // when that was, by the monotonic clock
-    std::string seenAlarm_;             // and the alarm text that tick compared it with
-    std::vector<TRing> rung_;           // the alarms rung within kRingAgainAfterMs, oldest first
+    std::optional<int32_t> FSeenSecond; // the second of the day the clock showed at the previous tick
+    uint64_t FSeenAt = 0;               // when that was, by the monotonic clock
+    std::string FSeenAlarm;             // and the alarm text that tick compared it with
+    std::vector<TRing> FRung;           // the alarms rung within kRingAgainAfterMs, oldest first
 };

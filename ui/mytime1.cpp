@@ -56,10 +56,10 @@ void LoadAll(TWindowedElement& container)
 TForm1::TForm1() : TWindowedElement(nullptr)
 {
     Form1 = this;
-    font_.emplace("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT));
-    color_ = TColor::System(COLOR_BTNFACE);
-    bounds_ = kLayoutBounds;
-    layoutWidth_ = kLayoutBounds.Width;
+    FFont.emplace("MS Sans Serif", -11, TColor::System(COLOR_WINDOWTEXT));
+    FColor = TColor::System(COLOR_BTNFACE);
+    FBounds = kLayoutBounds;
+    FLayoutWidth = kLayoutBounds.Width;
     HandleNeeded();
     BuildLayout();
     BuildMenus();
@@ -68,7 +68,7 @@ TForm1::TForm1() : TWindowedElement(nullptr)
     BindViewerEvents();
     ScaleForDisplay();
     LoadAll(*this);
-    loading_ = false;
+    FLoading = false;
     Guarded([this] { FormCreate(this); });
 }
 
@@ -78,7 +78,7 @@ void TForm1::CreateHandle()
         RegisterOwnClass("TForm1", nullptr, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
     CreateOwn(windowClass, kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Application->Handle(), nullptr,
               kLayoutBounds);
-    SendMessageA(handle_, WM_SETICON, ICON_BIG,
+    SendMessageA(FHandle, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(LoadIconA(GetModuleHandleA(nullptr), "MAINICON")));
 }
 
@@ -91,7 +91,7 @@ TForm1::~TForm1()
     FChime.Stop();
     KeepAwake(false);
     MediaPlayer1.reset();
-    if (handle_) DestroyWindow(handle_);
+    if (FHandle) DestroyWindow(FHandle);
     if (Form1 == this) Form1 = nullptr;
 }
 
@@ -194,62 +194,62 @@ void TForm1::BuildMenus()
     Exit1->OnClick = [this](void* sender) { Exit1Click(sender); };
     MainMenu1->Add(*File1);
     MainMenu1->Add(*Help1);
-    MainMenu1->AttachTo(handle_);
+    MainMenu1->AttachTo(FHandle);
 }
 
 void TForm1::ScaleForDisplay()
 {
     const int ppi = ScreenPixelsPerInch();
     if (ppi != kDesignPixelsPerInch) {
-        font_->SetHeight(MulDiv(font_->Height(), ppi, kDesignPixelsPerInch));
+        FFont->SetHeight(MulDiv(FFont->Height(), ppi, kDesignPixelsPerInch));
         FontChanged();
     }
-    ScreenDC dc;
-    SelectGuard select(dc.Get(), font_->Handle());
+    TScreenDC dc;
+    TSelectGuard select(dc.Get(), FFont->Handle());
     SIZE zero{};
     GetTextExtentPoint32A(dc.Get(), "0", 1, &zero);
     if (zero.cy != kDesignTextHeight) {
-        scaleNumerator_ = zero.cy;
-        scaleDenominator_ = kDesignTextHeight;
+        FScaleNumerator = zero.cy;
+        FScaleDenominator = kDesignTextHeight;
         for (TLabel* label : Labels()) label->ScaleBy(zero.cy, kDesignTextHeight);
         for (TWindowedElement* child : Children()) child->ScaleBy(zero.cy, kDesignTextHeight);
     }
     // The window holds the layout whatever frame the system draws around it.
-    const SIZE outer = OuterSizeFor(layoutWidth_, kLayoutBounds.Height);
-    SetWindowPos(handle_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE outer = OuterSizeFor(FLayoutWidth, kLayoutBounds.Height);
+    SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 SIZE TForm1::OuterSizeFor(int designWidth, int designHeight) const
 {
     // The layout's client area, scaled with the elements, inside the frame, title bar and menu
     // bar the system draws here.
-    RECT outer{0, 0, MulDiv(designWidth - kDesignFrameWidth, scaleNumerator_, scaleDenominator_),
-               MulDiv(designHeight - kDesignFrameHeight, scaleNumerator_, scaleDenominator_)};
-    const DWORD style = static_cast<DWORD>(GetWindowLongA(handle_, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL);
-    AdjustWindowRectEx(&outer, style, TRUE, static_cast<DWORD>(GetWindowLongA(handle_, GWL_EXSTYLE)));
+    RECT outer{0, 0, MulDiv(designWidth - kDesignFrameWidth, FScaleNumerator, FScaleDenominator),
+               MulDiv(designHeight - kDesignFrameHeight, FScaleNumerator, FScaleDenominator)};
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(FHandle, GWL_STYLE)) & ~(WS_HSCROLL | WS_VSCROLL);
+    AdjustWindowRectEx(&outer, style, TRUE, static_cast<DWORD>(GetWindowLongA(FHandle, GWL_EXSTYLE)));
     return {outer.right - outer.left, outer.bottom - outer.top};
 }
 
 void TForm1::UseLayoutWidth(int designWidth)
 {
     // The lock must know the new width before the change of width runs it.
-    layoutWidth_ = designWidth;
+    FLayoutWidth = designWidth;
     const int width = OuterSizeFor(designWidth, kLayoutBounds.Height).cx;
     LockedWidth = width;
     const RECT r = OuterRect();
     if (r.right - r.left != width)
-        SetWindowPos(handle_, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(FHandle, nullptr, 0, 0, width, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::FrameChanged()
 {
     // The same client area inside the new frame: the lock takes the new size, and puts the
     // window back in its place when the size changes.
-    const SIZE outer = OuterSizeFor(layoutWidth_, kLayoutBounds.Height);
+    const SIZE outer = OuterSizeFor(FLayoutWidth, kLayoutBounds.Height);
     LockedWidth = outer.cx;
     LockedHeight = outer.cy;
     // The frame is measured anew even where the outer size stays.
-    SetWindowPos(handle_, nullptr, 0, 0, outer.cx, outer.cy,
+    SetWindowPos(FHandle, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
@@ -260,7 +260,7 @@ void TForm1::FormCreate(void*)
     const RECT outer = OuterRect();
     LockedWidth = outer.right - outer.left;
     LockedHeight = outer.bottom - outer.top;
-    const ProbeResult probe = ProbeClockText(FormatTimeText(CurrentDateTime()));
+    const TProbeResult probe = ProbeClockText(FormatTimeText(CurrentDateTime()));
     ProbeText = probe.ProbeText;
     ClockSeparator = probe.ClockSeparator;
     SuffixMode = probe.SuffixMode;
@@ -268,27 +268,27 @@ void TForm1::FormCreate(void*)
 
 void TForm1::Show()
 {
-    ShowWindow(handle_, SW_SHOWNORMAL);
+    ShowWindow(FHandle, SW_SHOWNORMAL);
     // The first showing brings the first size notification; where the platform sent it
     // already while the window was built, the lock runs now.
-    if (!sizedSinceLoading_) Resized(SIZE_RESTORED);
-    UpdateWindow(handle_);
+    if (!FSizedSinceLoading) Resized(SIZE_RESTORED);
+    UpdateWindow(FHandle);
 }
 
 RECT TForm1::OuterRect() const
 {
     RECT rect{};
-    GetWindowRect(handle_, &rect);
+    GetWindowRect(FHandle, &rect);
     return rect;
 }
 
 void TForm1::Resized(WPARAM kind)
 {
-    windowState_ = kind == SIZE_MAXIMIZED   ? TWindowState::Maximized
+    FWindowState = kind == SIZE_MAXIMIZED   ? TWindowState::Maximized
                    : kind == SIZE_MINIMIZED ? TWindowState::Minimized
                                             : TWindowState::Normal;
-    if (loading_) return;
-    sizedSinceLoading_ = true;
+    if (FLoading) return;
+    FSizedSinceLoading = true;
     FormResize(this);
 }
 
@@ -298,17 +298,17 @@ void TForm1::FormResize(void*)
     // Each step changes one value and may run this handler again, nested.
     RECT r = OuterRect();
     if (r.bottom - r.top != LockedHeight)
-        SetWindowPos(handle_, nullptr, 0, 0, r.right - r.left, LockedHeight, kFlags | SWP_NOMOVE);
+        SetWindowPos(FHandle, nullptr, 0, 0, r.right - r.left, LockedHeight, kFlags | SWP_NOMOVE);
     r = OuterRect();
     if (r.right - r.left != LockedWidth)
-        SetWindowPos(handle_, nullptr, 0, 0, LockedWidth, r.bottom - r.top, kFlags | SWP_NOMOVE);
+        SetWindowPos(FHandle, nullptr, 0, 0, LockedWidth, r.bottom - r.top, kFlags | SWP_NOMOVE);
     r = OuterRect();
-    if (r.left != kLockedLeft) SetWindowPos(handle_, nullptr, kLockedLeft, r.top, 0, 0, kFlags | SWP_NOSIZE);
+    if (r.left != kLockedLeft) SetWindowPos(FHandle, nullptr, kLockedLeft, r.top, 0, 0, kFlags | SWP_NOSIZE);
     r = OuterRect();
-    if (r.top != kLockedTop) SetWindowPos(handle_, nullptr, r.left, kLockedTop, 0, 0, kFlags | SWP_NOSIZE);
-    if (windowState_ != TWindowState::Normal) {
-        windowState_ = TWindowState::Normal;
-        ShowWindow(handle_, SW_SHOWNORMAL);
+    if (r.top != kLockedTop) SetWindowPos(FHandle, nullptr, r.left, kLockedTop, 0, 0, kFlags | SWP_NOSIZE);
+    if (FWindowState != TWindowState::Normal) {
+        FWindowState = TWindowState::Normal;
+        ShowWindow(FHandle, SW_SHOWNORMAL);
     }
 }
 
@@ -341,13 +341,13 @@ void UseNarrowLayout()
 
 void TForm1::ContentChanged()
 {
-    if (!loading_) UpdateScrollBars();
+    if (!FLoading) UpdateScrollBars();
 }
 
 void TForm1::UpdateScrollBars()
 {
-    if (!handle_ || updatingScrollBars_) return;
-    updatingScrollBars_ = true;
+    if (!FHandle || FUpdatingScrollBars) return;
+    FUpdatingScrollBars = true;
     // Only visible elements count toward the extent.
     int extentX = 0;
     int extentY = 0;
@@ -360,14 +360,14 @@ void TForm1::UpdateScrollBars()
     for (const TWindowedElement* child : Children()) extend(*child);
 
     RECT client{};
-    GetClientRect(handle_, &client);
+    GetClientRect(FHandle, &client);
     // The clock label re-measures every second; most of those change nothing here.
     const RECT wanted{extentX, extentY, client.right, client.bottom};
-    if (EqualRect(&wanted, &scrollExtent_)) {
-        updatingScrollBars_ = false;
+    if (EqualRect(&wanted, &FScrollExtent)) {
+        FUpdatingScrollBars = false;
         return;
     }
-    const LONG style = GetWindowLongA(handle_, GWL_STYLE);
+    const LONG style = GetWindowLongA(FHandle, GWL_STYLE);
     int width = client.right + (style & WS_VSCROLL ? GetSystemMetrics(SM_CXVSCROLL) : 0);
     int height = client.bottom + (style & WS_HSCROLL ? GetSystemMetrics(SM_CYHSCROLL) : 0);
     bool needH = extentX > width;
@@ -389,22 +389,22 @@ void TForm1::UpdateScrollBars()
                         static_cast<UINT>(std::max(page, 0)),
                         need ? static_cast<int>(position) : 0,
                         0};
-        SetScrollInfo(handle_, bar, &info, TRUE);
-        ShowScrollBar(handle_, bar, need);
+        SetScrollInfo(FHandle, bar, &info, TRUE);
+        ShowScrollBar(FHandle, bar, need);
     };
-    apply(SB_HORZ, needH, extentX, width, scroll_.x);
-    apply(SB_VERT, needV, extentY, height, scroll_.y);
+    apply(SB_HORZ, needH, extentX, width, FScroll.x);
+    apply(SB_VERT, needV, extentY, height, FScroll.y);
     RECT after{};
-    GetClientRect(handle_, &after);
-    scrollExtent_ = {extentX, extentY, after.right, after.bottom};
-    updatingScrollBars_ = false;
+    GetClientRect(FHandle, &after);
+    FScrollExtent = {extentX, extentY, after.right, after.bottom};
+    FUpdatingScrollBars = false;
 }
 
 void TForm1::Scroll(int bar, WORD request)
 {
     SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
-    GetScrollInfo(handle_, bar, &info);
-    LONG& position = bar == SB_HORZ ? scroll_.x : scroll_.y;
+    GetScrollInfo(FHandle, bar, &info);
+    LONG& position = bar == SB_HORZ ? FScroll.x : FScroll.y;
     int target = position;
     switch (request) {
     case SB_LINEUP: target -= kScrollLine; break;
@@ -422,9 +422,9 @@ void TForm1::Scroll(int bar, WORD request)
     const int delta = position - target;
     if (delta == 0) return;
     position = target;
-    ScrollWindowEx(handle_, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr, nullptr,
+    ScrollWindowEx(FHandle, bar == SB_HORZ ? delta : 0, bar == SB_VERT ? delta : 0, nullptr, nullptr, nullptr, nullptr,
                    SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
-    SetScrollPos(handle_, bar, target, TRUE);
+    SetScrollPos(FHandle, bar, target, TRUE);
 }
 
 LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -432,31 +432,31 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
-        HDC dc = BeginPaint(handle_, &paint);
+        HDC dc = BeginPaint(FHandle, &paint);
         PaintLabels(dc);
-        EndPaint(handle_, &paint);
+        EndPaint(FHandle, &paint);
         return 0;
     }
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focus = GetFocus();
-            if (focus && IsChild(handle_, focus)) lastFocus_ = focus;
-        } else if (!HIWORD(wParam) && lastFocus_ && IsChild(handle_, lastFocus_) && IsWindowVisible(lastFocus_) &&
-                   IsWindowEnabled(lastFocus_)) {
+            if (focus && IsChild(FHandle, focus)) FLastFocus = focus;
+        } else if (!HIWORD(wParam) && FLastFocus && IsChild(FHandle, FLastFocus) && IsWindowVisible(FLastFocus) &&
+                   IsWindowEnabled(FLastFocus)) {
             // Back to the control that had the keyboard, not to the window itself.
-            ::SetFocus(lastFocus_);
+            ::SetFocus(FLastFocus);
             return 0;
         }
         break;
     case WM_SETTINGCHANGE:
-        if (wParam == SPI_SETNONCLIENTMETRICS && !loading_) FrameChanged();
+        if (wParam == SPI_SETNONCLIENTMETRICS && !FLoading) FrameChanged();
         break;
     case WM_THEMECHANGED:
-        if (!loading_) FrameChanged();
+        if (!FLoading) FrameChanged();
         break;
     case WM_SIZE:
         Resized(wParam);
-        if (!loading_) UpdateScrollBars();
+        if (!FLoading) UpdateScrollBars();
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -480,7 +480,7 @@ LRESULT TForm1::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Application->Terminate();
         return 0;
     case WM_POWERBROADCAST:
-        if (wParam == PBT_APMRESUMEAUTOMATIC && !loading_) Resumed();
+        if (wParam == PBT_APMRESUMEAUTOMATIC && !FLoading) Resumed();
         return TRUE;
     case WM_ENDSESSION:
         if (wParam) Application->EndSession();

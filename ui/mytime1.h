@@ -88,7 +88,7 @@ public:
     void Show();
 
     enum class TWindowState { Normal, Minimized, Maximized };
-    TWindowState WindowState() const { return windowState_; }
+    TWindowState WindowState() const { return FWindowState; }
     RECT OuterRect() const;
     // The outer size, in this system's frame, of the client area that a window of this design
     // size has in the layout's frame, scaled by the same factor as the elements.
@@ -96,7 +96,7 @@ public:
     // Gives the window the layout of this design width (200, 243 or 250), locked.
     void UseLayoutWidth(int designWidth);
 
-    POINT ScrollOrigin() const override { return {-scroll_.x, -scroll_.y}; }
+    POINT ScrollOrigin() const override { return {-FScroll.x, -FScroll.y}; }
     void ContentChanged() override;
 
 protected:
@@ -120,19 +120,19 @@ private:
     // The two-digit rule of the alarm fields, then the keyboard focus to the hour spinner.
     void KeepTwoDigits(TEditField& field);
 
-    bool loading_ = true;
-    bool sizedSinceLoading_ = false;
-    TWindowState windowState_ = TWindowState::Normal;
-    POINT scroll_{0, 0};
-    bool updatingScrollBars_ = false;
-    RECT scrollExtent_{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
+    bool FLoading = true;
+    bool FSizedSinceLoading = false;
+    TWindowState FWindowState = TWindowState::Normal;
+    POINT FScroll{0, 0};
+    bool FUpdatingScrollBars = false;
+    RECT FScrollExtent{-1, -1, -1, -1}; // extent and client size the scroll bars were last set for
     TAlarmWatch FAlarmWatch;
-    bool ringRefused_ = false; // the failure box about a refused Kill Alarm is open
-    HWND lastFocus_ = nullptr; // the control that had the keyboard when the window was left
+    bool FRingRefused = false; // the failure box about a refused Kill Alarm is open
+    HWND FLastFocus = nullptr; // the control that had the keyboard when the window was left
     // The layout's scale on this display: the text height of "0" over its design height.
-    int scaleNumerator_ = 1;
-    int scaleDenominator_ = 1;
-    int layoutWidth_ = 0; // the design width of the layout in use
+    int FScaleNumerator = 1;
+    int FScaleDenominator = 1;
+    int FLayoutWidth = 0; // the design width of the layout in use
 };
 
 // The main window, alive from its building to the end of the run.

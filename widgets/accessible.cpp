@@ -113,10 +113,10 @@ public:
         }
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&FReferences)); }
     ULONG STDMETHODCALLTYPE Release() override
     {
-        const LONG left = InterlockedDecrement(&references_);
+        const LONG left = InterlockedDecrement(&FReferences);
         if (left == 0) delete this;
         return static_cast<ULONG>(left);
     }
@@ -134,75 +134,75 @@ public:
     }
 
 private:
-    LONG references_ = 1;
+    LONG FReferences = 1;
 };
 
 // The system's object of a field or a spinner under a name of ours: the system's object names
 // a field by the text before it, and there is none.
 class TNamedAccessible final : public TReaderObject {
 public:
-    TNamedAccessible(IAccessible* system, std::string name) : system_(system), name_(std::move(name)) {}
-    ~TNamedAccessible() override { system_->Release(); }
+    TNamedAccessible(IAccessible* system, std::string name) : FSystem(system), FName(std::move(name)) {}
+    ~TNamedAccessible() override { FSystem->Release(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
     {
         // Anything else the system's object has (its window, say) is the system's.
         const HRESULT own = TReaderObject::QueryInterface(iid, out);
-        return own == E_NOINTERFACE ? system_->QueryInterface(iid, out) : own;
+        return own == E_NOINTERFACE ? FSystem->QueryInterface(iid, out) : own;
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override
     {
-        return IsSelf(child) ? Text(name_, out) : system_->get_accName(child, out);
+        return IsSelf(child) ? Text(FName, out) : FSystem->get_accName(child, out);
     }
 
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override { return system_->get_accParent(out); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* out) override { return system_->get_accChildCount(out); }
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override { return FSystem->get_accParent(out); }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* out) override { return FSystem->get_accChildCount(out); }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** out) override
     {
-        return system_->get_accChild(c, out);
+        return FSystem->get_accChild(c, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* out) override { return system_->get_accValue(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* out) override { return FSystem->get_accValue(c, out); }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* out) override
     {
-        return system_->get_accDescription(c, out);
+        return FSystem->get_accDescription(c, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* out) override { return system_->get_accRole(c, out); }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* out) override { return system_->get_accState(c, out); }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* out) override { return system_->get_accHelp(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* out) override { return FSystem->get_accRole(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* out) override { return FSystem->get_accState(c, out); }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* out) override { return FSystem->get_accHelp(c, out); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT c, LONG* topic) override
     {
-        return system_->get_accHelpTopic(file, c, topic);
+        return FSystem->get_accHelpTopic(file, c, topic);
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* out) override
     {
-        return system_->get_accKeyboardShortcut(c, out);
+        return FSystem->get_accKeyboardShortcut(c, out);
     }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return system_->get_accFocus(out); }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return system_->get_accSelection(out); }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return FSystem->get_accFocus(out); }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return FSystem->get_accSelection(out); }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* out) override
     {
-        return system_->get_accDefaultAction(c, out);
+        return FSystem->get_accDefaultAction(c, out);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT c) override { return system_->accSelect(flags, c); }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT c) override { return FSystem->accSelect(flags, c); }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override
     {
-        return system_->accLocation(x, y, w, h, c);
+        return FSystem->accLocation(x, y, w, h, c);
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* out) override
     {
-        return system_->accNavigate(direction, start, out);
+        return FSystem->accNavigate(direction, start, out);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override
     {
-        return system_->accHitTest(x, y, out);
+        return FSystem->accHitTest(x, y, out);
     }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return system_->accDoDefaultAction(c); }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR name) override { return system_->put_accName(c, name); }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR value) override { return system_->put_accValue(c, value); }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return FSystem->accDoDefaultAction(c); }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR name) override { return FSystem->put_accName(c, name); }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR value) override { return FSystem->put_accValue(c, value); }
 
 private:
-    IAccessible* system_;
-    std::string name_;
+    IAccessible* FSystem;
+    std::string FName;
 };
 
 } // namespace
@@ -210,23 +210,23 @@ private:
 // The client area of a container: its labels, which no window stands for, and its windows.
 class TAccessibleClient final : public TReaderObject {
 public:
-    explicit TAccessibleClient(TWindowedElement& container) : container_(&container) {}
+    explicit TAccessibleClient(TWindowedElement& container) : FContainer(&container) {}
     // The container goes; a reader that still holds this object is told it is gone.
-    void Disconnect() { container_ = nullptr; }
+    void Disconnect() { FContainer = nullptr; }
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override
     {
         if (!out) return E_INVALIDARG;
         *out = nullptr;
-        if (!container_) return RPC_E_DISCONNECTED;
-        return SystemLibrary::AccessibleObjectFromWindow(container_->Handle(), static_cast<DWORD>(OBJID_WINDOW),
+        if (!FContainer) return RPC_E_DISCONNECTED;
+        return SystemLibrary::AccessibleObjectFromWindow(FContainer->Handle(), static_cast<DWORD>(OBJID_WINDOW),
                                                          IID_IDispatch, reinterpret_cast<void**>(out));
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* out) override
     {
         if (!out) return E_INVALIDARG;
-        if (!container_) return RPC_E_DISCONNECTED;
-        *out = static_cast<LONG>(EntriesOf(*container_).size());
+        if (!FContainer) return RPC_E_DISCONNECTED;
+        *out = static_cast<LONG>(EntriesOf(*FContainer).size());
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override
@@ -242,7 +242,7 @@ public:
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override
     {
         if (out) *out = nullptr;
-        if (IsSelf(child)) return container_ ? Text(WindowText(container_->Handle()), out) : RPC_E_DISCONNECTED;
+        if (IsSelf(child)) return FContainer ? Text(WindowText(FContainer->Handle()), out) : RPC_E_DISCONNECTED;
         TEntry entry;
         if (const HRESULT found = Find(child, entry); found != S_OK) return found;
         return Text(entry.Label ? entry.Label->Caption() : WindowText(entry.Window->Handle()), out);
@@ -255,8 +255,8 @@ public:
         out->vt = VT_EMPTY;
         LONG role = 0;
         if (IsSelf(child)) {
-            if (!container_) return RPC_E_DISCONNECTED;
-            role = container_->Parent() ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_CLIENT;
+            if (!FContainer) return RPC_E_DISCONNECTED;
+            role = FContainer->Parent() ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_CLIENT;
         } else {
             TEntry entry;
             if (const HRESULT found = Find(child, entry); found != S_OK) return found;
@@ -273,8 +273,8 @@ public:
         out->vt = VT_EMPTY;
         LONG state = 0;
         if (IsSelf(child)) {
-            if (!container_) return RPC_E_DISCONNECTED;
-            const HWND window = container_->Handle();
+            if (!FContainer) return RPC_E_DISCONNECTED;
+            const HWND window = FContainer->Handle();
             if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
             if (IsWindowEnabled(window)) state |= STATE_SYSTEM_FOCUSABLE;
             if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
@@ -295,13 +295,13 @@ public:
     {
         if (!out) return E_INVALIDARG;
         out->vt = VT_EMPTY;
-        if (!container_) return RPC_E_DISCONNECTED;
+        if (!FContainer) return RPC_E_DISCONNECTED;
         const HWND focus = GetFocus();
-        if (focus == container_->Handle()) {
+        if (focus == FContainer->Handle()) {
             SetNumber(out, CHILDID_SELF);
             return S_OK;
         }
-        for (const TEntry& entry : EntriesOf(*container_)) {
+        for (const TEntry& entry : EntriesOf(*FContainer)) {
             const HWND window = entry.Window ? entry.Window->Handle() : nullptr;
             if (window && (focus == window || IsChild(window, focus)) && (out->pdispVal = ObjectOfWindow(window))) {
                 out->vt = VT_DISPATCH;
@@ -330,9 +330,9 @@ public:
         if (!x || !y || !w || !h) return E_INVALIDARG;
         RECT rect{};
         if (IsSelf(child)) {
-            if (!container_) return RPC_E_DISCONNECTED;
-            GetClientRect(container_->Handle(), &rect);
-            MapWindowPoints(container_->Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+            if (!FContainer) return RPC_E_DISCONNECTED;
+            GetClientRect(FContainer->Handle(), &rect);
+            MapWindowPoints(FContainer->Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
         } else {
             TEntry entry;
             if (const HRESULT found = Find(child, entry); found != S_OK) return found;
@@ -351,8 +351,8 @@ public:
     {
         if (!out) return E_INVALIDARG;
         out->vt = VT_EMPTY;
-        if (!container_) return RPC_E_DISCONNECTED;
-        const std::vector<TEntry> entries = EntriesOf(*container_);
+        if (!FContainer) return RPC_E_DISCONNECTED;
+        const std::vector<TEntry> entries = EntriesOf(*FContainer);
         const LONG count = static_cast<LONG>(entries.size());
         LONG id = 0;
         if (IsSelf(start) && direction == NAVDIR_FIRSTCHILD)
@@ -372,14 +372,14 @@ public:
     {
         if (!out) return E_INVALIDARG;
         out->vt = VT_EMPTY;
-        if (!container_) return RPC_E_DISCONNECTED;
+        if (!FContainer) return RPC_E_DISCONNECTED;
         const POINT point{x, y};
         RECT client{};
-        GetClientRect(container_->Handle(), &client);
-        MapWindowPoints(container_->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+        GetClientRect(FContainer->Handle(), &client);
+        MapWindowPoints(FContainer->Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
         if (!PtInRect(&client, point)) return S_FALSE;
         // The windows lie over the labels, and a later one over an earlier one; labels likewise.
-        const std::vector<TEntry> entries = EntriesOf(*container_);
+        const std::vector<TEntry> entries = EntriesOf(*FContainer);
         for (int pass = 0; pass < 2; ++pass) {
             for (size_t i = entries.size(); i-- > 0;) {
                 const TEntry& entry = entries[i];
@@ -411,9 +411,9 @@ public:
 private:
     HRESULT Find(const VARIANT& child, TEntry& entry) const
     {
-        if (!container_) return RPC_E_DISCONNECTED;
+        if (!FContainer) return RPC_E_DISCONNECTED;
         if (child.vt != VT_I4) return E_INVALIDARG;
-        const std::vector<TEntry> entries = EntriesOf(*container_);
+        const std::vector<TEntry> entries = EntriesOf(*FContainer);
         if (child.lVal < 1 || static_cast<size_t>(child.lVal) > entries.size()) return E_INVALIDARG;
         entry = entries[static_cast<size_t>(child.lVal - 1)];
         return S_OK;
@@ -433,7 +433,7 @@ private:
         return DISP_E_MEMBERNOTFOUND;
     }
 
-    TWindowedElement* container_;
+    TWindowedElement* FContainer;
 };
 
 namespace {

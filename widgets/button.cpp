@@ -2,16 +2,16 @@
 #include "widgets/button.h"
 
 TButton::TButton(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible)
-    : TWindowedElement(parent), caption_(caption)
+    : TWindowedElement(parent), FCaption(caption)
 {
-    bounds_ = bounds;
-    visible_ = visible;
+    FBounds = bounds;
+    FVisible = visible;
     TabStop = true;
 }
 
 void TButton::CreateHandle()
 {
-    CreateStock("BUTTON", caption_.c_str(), WS_TABSTOP | BS_PUSHBUTTON);
+    CreateStock("BUTTON", FCaption.c_str(), WS_TABSTOP | BS_PUSHBUTTON);
 }
 
 void TButton::Command(WORD code)

@@ -14,5 +14,5 @@ protected:
     void Command(WORD code) override;
 
 private:
-    std::string caption_;
+    std::string FCaption;
 };

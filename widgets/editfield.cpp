@@ -5,36 +5,36 @@
 #include <vector>
 
 TEditField::TEditField(TWindowedElement* parent, const TBounds& bounds, std::string text, bool readOnly)
-    : TWindowedElement(parent), text_(std::move(text)), readOnly_(readOnly)
+    : TWindowedElement(parent), FText(std::move(text)), FReadOnly(readOnly)
 {
-    bounds_ = bounds;
+    FBounds = bounds;
     TabStop = true;
-    color_ = TColor::System(COLOR_WINDOW);
+    FColor = TColor::System(COLOR_WINDOW);
 }
 
 void TEditField::CreateHandle()
 {
-    CreateStock("EDIT", text_.c_str(), WS_TABSTOP | ES_AUTOHSCROLL | (readOnly_ ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
+    CreateStock("EDIT", FText.c_str(), WS_TABSTOP | ES_AUTOHSCROLL | (FReadOnly ? ES_READONLY : 0), WS_EX_CLIENTEDGE);
 }
 
 std::string TEditField::Text() const
 {
     // Once there is a window, the text is the window's: its spinner writes there.
-    if (!handle_) return text_;
-    std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(handle_)) + 1);
-    const int length = GetWindowTextA(handle_, buffer.data(), static_cast<int>(buffer.size()));
+    if (!FHandle) return FText;
+    std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(FHandle)) + 1);
+    const int length = GetWindowTextA(FHandle, buffer.data(), static_cast<int>(buffer.size()));
     return std::string(buffer.data(), static_cast<size_t>(length));
 }
 
 void TEditField::SetText(const std::string& text)
 {
     if (text == Text()) return;
-    if (handle_) {
+    if (FHandle) {
         // The field answers with EN_CHANGE, reflected to Command, while the text is set.
-        SetWindowTextA(handle_, text.c_str());
+        SetWindowTextA(FHandle, text.c_str());
         return;
     }
-    text_ = text;
+    FText = text;
     if (OnChange) OnChange(this);
 }
 
@@ -45,8 +45,8 @@ void TEditField::Command(WORD code)
 
 int TEditField::HeightForFont(const TFont& font)
 {
-    ScreenDC dc;
-    SelectGuard select(dc.Get(), font.Handle());
+    TScreenDC dc;
+    TSelectGuard select(dc.Get(), font.Handle());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.Get(), &metrics);
     return metrics.tmHeight + GetSystemMetrics(SM_CYBORDER) * 8;
@@ -58,18 +58,18 @@ void TEditField::ApplyFont()
     // A new font brings the font's own margins, half a character each side, but only to a field
     // wide enough for them: the fields of the panel get none at their design size and would get
     // them once scaled, and two digits would no longer fit. The margins stay as designed.
-    if (handle_) SendMessageA(handle_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+    if (FHandle) SendMessageA(FHandle, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 }
 
 void TEditField::FontChanged()
 {
     TWindowedElement::FontChanged();
-    SetBounds({bounds_.Left, bounds_.Top, bounds_.Width, HeightForFont(Font())});
+    SetBounds({FBounds.Left, FBounds.Top, FBounds.Width, HeightForFont(Font())});
 }
 
 void TEditField::ScaleBy(int numerator, int denominator)
 {
     // The height comes from the font, not from scaling the edges.
     TWindowedElement::ScaleBy(numerator, denominator);
-    SetBounds({bounds_.Left, bounds_.Top, bounds_.Width, HeightForFont(Font())});
+    SetBounds({FBounds.Left, FBounds.Top, FBounds.Width, HeightForFont(Font())});
 }

@@ -24,6 +24,6 @@ protected:
     void ScaleBy(int numerator, int denominator) override;
 
 private:
-    std::string text_; // until the field has a window
-    bool readOnly_;
+    std::string FText; // until the field has a window
+    bool FReadOnly;
 };

@@ -43,64 +43,64 @@ void CollectTabOrder(TWindowedElement* container, std::vector<TWindowedElement*>
 
 // ---- TElement ----
 
-TElement::TElement(TWindowedElement* parent) : parent_(parent)
+TElement::TElement(TWindowedElement* parent) : FParent(parent)
 {
 }
 
 void TElement::SetBounds(const TBounds& bounds)
 {
-    bounds_ = bounds;
+    FBounds = bounds;
 }
 
 void TElement::SetVisible(bool visible)
 {
-    visible_ = visible;
+    FVisible = visible;
 }
 
 bool TElement::Showing() const
 {
-    for (const TElement* c = this; c; c = c->parent_)
-        if (!c->visible_) return false;
+    for (const TElement* c = this; c; c = c->FParent)
+        if (!c->FVisible) return false;
     return true;
 }
 
 const TFont& TElement::Font() const
 {
-    if (font_) return *font_;
-    return parent_->Font();
+    if (FFont) return *FFont;
+    return FParent->Font();
 }
 
 TFont& TElement::OwnFont()
 {
-    if (!font_) font_.emplace(Font());
-    return *font_;
+    if (!FFont) FFont.emplace(Font());
+    return *FFont;
 }
 
 void TElement::SetFont(const TFont& font)
 {
-    font_.emplace(font);
+    FFont.emplace(font);
     FontChanged();
 }
 
 TColor TElement::Color() const
 {
-    if (color_) return *color_;
-    return parent_ ? parent_->Color() : TColor::System(COLOR_BTNFACE);
+    if (FColor) return *FColor;
+    return FParent ? FParent->Color() : TColor::System(COLOR_BTNFACE);
 }
 
 void TElement::SetColor(TColor color)
 {
-    color_ = color;
+    FColor = color;
     ColorChanged();
 }
 
 void TElement::ScaleBy(int numerator, int denominator)
 {
-    const TBounds scaled = ScaleEdges(bounds_, numerator, denominator);
+    const TBounds scaled = ScaleEdges(FBounds, numerator, denominator);
     // The new font goes out before anything else happens, so that no control is left holding
     // the one the change deleted.
-    if (font_) {
-        font_->SetSize(MulDiv(font_->Size(), numerator, denominator));
+    if (FFont) {
+        FFont->SetSize(MulDiv(FFont->Size(), numerator, denominator));
         FontChanged();
     }
     SetBounds(scaled);
@@ -117,36 +117,36 @@ TWindowedElement* TopLevelOf(const TElement* control)
 
 TWindowedElement::TWindowedElement(TWindowedElement* parent) : TElement(parent)
 {
-    if (parent_) parent_->AddChild(this);
+    if (FParent) FParent->AddChild(this);
 }
 
 TWindowedElement::~TWindowedElement()
 {
     ReleaseReaderObject(*this);
-    if (handle_ && IsWindow(handle_)) DestroyWindow(handle_);
-    if (parent_) parent_->RemoveChild(this);
+    if (FHandle && IsWindow(FHandle)) DestroyWindow(FHandle);
+    if (FParent) FParent->RemoveChild(this);
 }
 
 void TWindowedElement::RemoveLabel(TLabel* label)
 {
-    labels_.erase(std::remove(labels_.begin(), labels_.end(), label), labels_.end());
+    FLabels.erase(std::remove(FLabels.begin(), FLabels.end(), label), FLabels.end());
 }
 
 void TWindowedElement::RemoveChild(TWindowedElement* child)
 {
-    children_.erase(std::remove(children_.begin(), children_.end(), child), children_.end());
+    FChildren.erase(std::remove(FChildren.begin(), FChildren.end(), child), FChildren.end());
 }
 
 void TWindowedElement::SetBounds(const TBounds& bounds)
 {
-    if (bounds == bounds_) return;
-    bounds_ = bounds;
-    if (handle_ && parent_) {
-        const POINT origin = parent_->ScrollOrigin();
-        SetWindowPos(handle_, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height,
+    if (bounds == FBounds) return;
+    FBounds = bounds;
+    if (FHandle && FParent) {
+        const POINT origin = FParent->ScrollOrigin();
+        SetWindowPos(FHandle, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (parent_) parent_->ContentChanged();
+    if (FParent) FParent->ContentChanged();
 }
 
 void TWindowedElement::SetVisible(bool visible)
@@ -154,57 +154,57 @@ void TWindowedElement::SetVisible(bool visible)
     // Made visible where it is seen: its window, and those of what it shows, are made first, so
     // that a window the system refuses leaves the element as it was. Shown again, a window that
     // could not be made before is tried once more.
-    if (visible && parent_ && parent_->Showing()) WindowsNeeded();
-    if (visible == visible_) return;
-    visible_ = visible;
+    if (visible && FParent && FParent->Showing()) WindowsNeeded();
+    if (visible == FVisible) return;
+    FVisible = visible;
     // A hidden window would keep the keyboard: the focus goes back to the window.
-    if (!visible && handle_ && parent_) {
+    if (!visible && FHandle && FParent) {
         HWND focus = GetFocus();
-        if (focus == handle_ || IsChild(handle_, focus)) ::SetFocus(TopLevelOf(this)->Handle());
+        if (focus == FHandle || IsChild(FHandle, focus)) ::SetFocus(TopLevelOf(this)->Handle());
     }
-    if (parent_) parent_->ContentChanged();
-    if (handle_)
-        SetWindowPos(handle_, nullptr, 0, 0, 0, 0,
+    if (FParent) FParent->ContentChanged();
+    if (FHandle)
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
                          (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
 HWND TWindowedElement::HandleNeeded()
 {
-    if (!handle_) {
-        if (parent_) parent_->HandleNeeded();
+    if (!FHandle) {
+        if (FParent) FParent->HandleNeeded();
         CreateHandle();
-        if (parent_) PlaceInStack();
+        if (FParent) PlaceInStack();
     }
-    return handle_;
+    return FHandle;
 }
 
 void TWindowedElement::WindowsNeeded()
 {
     HandleNeeded();
-    for (TWindowedElement* child : children_)
-        if (child->visible_) child->WindowsNeeded();
+    for (TWindowedElement* child : FChildren)
+        if (child->FVisible) child->WindowsNeeded();
 }
 
 void TWindowedElement::PlaceInStack()
 {
     // Among the windows made so far, the next later element's lies lowest of those above this one.
     HWND above = HWND_TOP;
-    const std::vector<TWindowedElement*>& siblings = parent_->Children();
+    const std::vector<TWindowedElement*>& siblings = FParent->Children();
     for (auto it = std::find(siblings.begin(), siblings.end(), this); it != siblings.end(); ++it) {
-        if (*it != this && (*it)->handle_) {
-            above = (*it)->handle_;
+        if (*it != this && (*it)->FHandle) {
+            above = (*it)->FHandle;
             break;
         }
     }
-    SetWindowPos(handle_, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TWindowedElement::SetEnabled(bool enabled)
 {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (handle_) EnableWindow(handle_, enabled);
+    if (enabled == FEnabled) return;
+    FEnabled = enabled;
+    if (FHandle) EnableWindow(FHandle, enabled);
 }
 
 void TWindowedElement::SetFocus()
@@ -212,7 +212,7 @@ void TWindowedElement::SetFocus()
     for (const TElement* c = this; c; c = c->Parent()) {
         const auto* w = static_cast<const TWindowedElement*>(c);
         if (!w->Visible() || !w->Enabled())
-            throw Failure("InvalidOperation", "Cannot focus a disabled or invisible window");
+            throw TFailure("InvalidOperation", "Cannot focus a disabled or invisible window");
     }
     ::SetFocus(HandleNeeded());
 }
@@ -220,7 +220,7 @@ void TWindowedElement::SetFocus()
 TLabel* TWindowedElement::LabelAt(POINT client) const
 {
     const POINT origin = ScrollOrigin();
-    for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+    for (auto it = FLabels.rbegin(); it != FLabels.rend(); ++it) {
         const RECT rect = ToRect((*it)->Bounds(), origin);
         if ((*it)->Visible() && PtInRect(&rect, client)) return *it;
     }
@@ -230,32 +230,32 @@ TLabel* TWindowedElement::LabelAt(POINT client) const
 void TWindowedElement::PaintLabels(HDC dc) const
 {
     const POINT origin = ScrollOrigin();
-    for (const TLabel* label : labels_) label->Paint(dc, origin);
+    for (const TLabel* label : FLabels) label->Paint(dc, origin);
 }
 
 void TWindowedElement::ScaleBy(int numerator, int denominator)
 {
     TElement::ScaleBy(numerator, denominator);
-    for (TLabel* label : labels_) label->ScaleBy(numerator, denominator);
-    for (TWindowedElement* child : children_) child->ScaleBy(numerator, denominator);
+    for (TLabel* label : FLabels) label->ScaleBy(numerator, denominator);
+    for (TWindowedElement* child : FChildren) child->ScaleBy(numerator, denominator);
 }
 
 void TWindowedElement::ApplyFont()
 {
-    if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    if (FHandle) SendMessageA(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
 }
 
 void TWindowedElement::FontChanged()
 {
     ApplyFont();
     // What takes its font from here shares its handle, which the change has replaced.
-    for (TLabel* label : labels_) label->ParentFontChanged();
-    for (TWindowedElement* child : children_) child->ParentFontChanged();
+    for (TLabel* label : FLabels) label->ParentFontChanged();
+    for (TWindowedElement* child : FChildren) child->ParentFontChanged();
 }
 
 void TWindowedElement::ColorChanged()
 {
-    if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+    if (FHandle) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 LRESULT TWindowedElement::CtlColor(HDC dc)
@@ -290,24 +290,24 @@ void TWindowedElement::CreateStock(const char* className, const char* text, DWOR
 {
     // The platform's controls are loaded with the first of them, not at start.
     SystemLibrary::LoadCommonControls();
-    const POINT origin = parent_->ScrollOrigin();
-    handle_ =
+    const POINT origin = FParent->ScrollOrigin();
+    FHandle =
         CreateWindowExA(exStyle, className, text,
-                        style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED),
-                        origin.x + bounds_.Left, origin.y + bounds_.Top, bounds_.Width, bounds_.Height,
-                        parent_->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!handle_) throw ResourceError("Error creating window");
-    SystemLibrary::SetWindowSubclass(handle_, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+                        style | WS_CHILD | WS_CLIPSIBLINGS | (FVisible ? WS_VISIBLE : 0) | (FEnabled ? 0 : WS_DISABLED),
+                        origin.x + FBounds.Left, origin.y + FBounds.Top, FBounds.Width, FBounds.Height,
+                        FParent->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!FHandle) throw TResourceError("Error creating window");
+    SystemLibrary::SetWindowSubclass(FHandle, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     ApplyFont();
 }
 
 void TWindowedElement::CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
                                  HMENU menu, const TBounds& outer)
 {
-    ownClass_ = true;
+    FOwnClass = true;
     CreateWindowExA(exStyle, className, text, style, outer.Left, outer.Top, outer.Width, outer.Height, parent, menu,
                     GetModuleHandleA(nullptr), this);
-    if (!handle_) throw ResourceError("Error creating window");
+    if (!FHandle) throw TResourceError("Error creating window");
 }
 
 LRESULT CALLBACK TWindowedElement::OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -315,14 +315,14 @@ LRESULT CALLBACK TWindowedElement::OwnWindowThunk(HWND hwnd, UINT message, WPARA
     if (message == WM_NCCREATE) {
         auto* self = static_cast<TWindowedElement*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->handle_ = hwnd;
+        self->FHandle = hwnd;
     }
     auto* self = reinterpret_cast<TWindowedElement*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     const LRESULT result = self->Route(message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->handle_ = nullptr;
+        self->FHandle = nullptr;
     }
     return result;
 }
@@ -333,7 +333,7 @@ LRESULT CALLBACK TWindowedElement::SubclassThunk(HWND hwnd, UINT message, WPARAM
     auto* self = reinterpret_cast<TWindowedElement*>(data);
     if (message == WM_NCDESTROY) {
         SystemLibrary::RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
-        self->handle_ = nullptr;
+        self->FHandle = nullptr;
         return SystemLibrary::DefSubclassProc(hwnd, message, wParam, lParam);
     }
     return self->Route(message, wParam, lParam);
@@ -353,7 +353,7 @@ const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, 
     wc.hbrBackground = background;
     wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
     wc.lpszClassName = name;
-    if (!RegisterClassExA(&wc)) throw ResourceError("Error registering window class");
+    if (!RegisterClassExA(&wc)) throw TResourceError("Error registering window class");
     return name;
 }
 
@@ -366,8 +366,8 @@ LRESULT TWindowedElement::Route(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT TWindowedElement::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return ownClass_ ? DefWindowProcA(handle_, message, wParam, lParam)
-                     : SystemLibrary::DefSubclassProc(handle_, message, wParam, lParam);
+    return FOwnClass ? DefWindowProcA(FHandle, message, wParam, lParam)
+                     : SystemLibrary::DefSubclassProc(FHandle, message, wParam, lParam);
 }
 
 LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -390,13 +390,13 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONDOWN:
         // A press on a label is the label's: a stock control would take the focus for it.
-        if ((pressedLabel_ = LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) {
-            SetCapture(handle_);
+        if ((FPressedLabel = LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) {
+            SetCapture(FHandle);
             return 0;
         }
         break;
     case WM_LBUTTONUP:
-        if (TLabel* pressed = std::exchange(pressedLabel_, nullptr)) {
+        if (TLabel* pressed = std::exchange(FPressedLabel, nullptr)) {
             ReleaseCapture();
             // A click is a press and a release on the same label.
             if (LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) == pressed) pressed->Click();
@@ -405,9 +405,9 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
-        if (pressedLabel_ && (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != handle_)) {
-            pressedLabel_ = nullptr;
-            if (message == WM_CANCELMODE && GetCapture() == handle_) ReleaseCapture();
+        if (FPressedLabel && (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != FHandle)) {
+            FPressedLabel = nullptr;
+            if (message == WM_CANCELMODE && GetCapture() == FHandle) ReleaseCapture();
         }
         break;
     case WM_GETOBJECT:
@@ -415,11 +415,11 @@ LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_KEYDOWN:
         if (HandleTabKey(message, wParam)) return 0;
-        keyTaken_ = OfferKey(static_cast<WORD>(wParam));
-        if (keyTaken_) return 0;
+        FKeyTaken = OfferKey(static_cast<WORD>(wParam));
+        if (FKeyTaken) return 0;
         break;
     case WM_CHAR:
-        if (HandleTabKey(message, wParam) || std::exchange(keyTaken_, false)) return 0;
+        if (HandleTabKey(message, wParam) || std::exchange(FKeyTaken, false)) return 0;
         break;
     }
     return DefaultProc(message, wParam, lParam);

@@ -52,15 +52,15 @@ public:
     TElement& operator=(const TElement&) = delete;
     virtual ~TElement() = default;
 
-    TWindowedElement* Parent() const { return parent_; }
-    const TBounds& Bounds() const { return bounds_; }
+    TWindowedElement* Parent() const { return FParent; }
+    const TBounds& Bounds() const { return FBounds; }
     virtual void SetBounds(const TBounds& bounds);
-    int Left() const { return bounds_.Left; }
-    int Top() const { return bounds_.Top; }
-    int Width() const { return bounds_.Width; }
-    int Height() const { return bounds_.Height; }
+    int Left() const { return FBounds.Left; }
+    int Top() const { return FBounds.Top; }
+    int Width() const { return FBounds.Width; }
+    int Height() const { return FBounds.Height; }
 
-    bool Visible() const { return visible_; }
+    bool Visible() const { return FVisible; }
     virtual void SetVisible(bool visible);
     // Visible here and in every container up to the window.
     bool Showing() const;
@@ -80,18 +80,18 @@ public:
     // The parent's font changed: an element that takes it takes the new one.
     void ParentFontChanged()
     {
-        if (!font_) FontChanged();
+        if (!FFont) FontChanged();
     }
 
 protected:
     virtual void FontChanged() {}
     virtual void ColorChanged() {}
 
-    TWindowedElement* parent_;
-    TBounds bounds_;
-    bool visible_ = true;
-    std::optional<TFont> font_;
-    std::optional<TColor> color_;
+    TWindowedElement* FParent;
+    TBounds FBounds;
+    bool FVisible = true;
+    std::optional<TFont> FFont;
+    std::optional<TColor> FColor;
 };
 
 // An element with a window of its own. Stock controls are subclassed; own classes
@@ -104,7 +104,7 @@ public:
     ~TWindowedElement() override;
 
     // The window, or null while the element has none yet.
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return FHandle; }
     // The window, made now (its container's first) where it is missing; fails with
     // "Error creating window" and stays without one, to try again when next needed.
     HWND HandleNeeded();
@@ -115,7 +115,7 @@ public:
     void SetBounds(const TBounds& bounds) override;
     void SetVisible(bool visible) override;
 
-    bool Enabled() const { return enabled_; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
 
     int TabOrder = -1;
@@ -132,11 +132,11 @@ public:
     TAccessibleClient* ReaderObject = nullptr;
 
     // Labels and windowed children that this control contains, in layout order.
-    const std::vector<TLabel*>& Labels() const { return labels_; }
-    const std::vector<TWindowedElement*>& Children() const { return children_; }
-    void AddLabel(TLabel* label) { labels_.push_back(label); }
+    const std::vector<TLabel*>& Labels() const { return FLabels; }
+    const std::vector<TWindowedElement*>& Children() const { return FChildren; }
+    void AddLabel(TLabel* label) { FLabels.push_back(label); }
     void RemoveLabel(TLabel* label);
-    void AddChild(TWindowedElement* child) { children_.push_back(child); }
+    void AddChild(TWindowedElement* child) { FChildren.push_back(child); }
     void RemoveChild(TWindowedElement* child);
 
     // Client coordinates of the parent at which the layout's (0, 0) lies; moves when scrolled.
@@ -175,9 +175,9 @@ protected:
     // Offers a key to this control's OnKeyDown and its containers'; true when one took it.
     bool OfferKey(WORD key);
 
-    HWND handle_ = nullptr;
-    bool enabled_ = true;
-    bool ownClass_ = false;
+    HWND FHandle = nullptr;
+    bool FEnabled = true;
+    bool FOwnClass = false;
 
 private:
     friend const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style);
@@ -188,10 +188,10 @@ private:
     // Puts a new window below the later elements' windows and above the earlier ones'.
     void PlaceInStack();
 
-    std::vector<TLabel*> labels_;
-    std::vector<TWindowedElement*> children_;
-    TLabel* pressedLabel_ = nullptr;
-    bool keyTaken_ = false; // the character of a key an OnKeyDown took is not typed
+    std::vector<TLabel*> FLabels;
+    std::vector<TWindowedElement*> FChildren;
+    TLabel* FPressedLabel = nullptr;
+    bool FKeyTaken = false; // the character of a key an OnKeyDown took is not typed
 };
 
 // The top-level window that contains an element, if any.

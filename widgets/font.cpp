@@ -8,60 +8,60 @@
 
 HBRUSH TColor::Brush() const
 {
-    if (system_) return GetSysColorBrush(value_);
+    if (FSystem) return GetSysColorBrush(FValue);
     // A handful of fixed colours are used; their brushes live as long as the program.
-    static std::map<int, GdiObject<HBRUSH>> brushes;
-    GdiObject<HBRUSH>& brush = brushes[value_];
-    if (!brush) brush.Reset(CreateSolidBrush(static_cast<COLORREF>(value_)));
+    static std::map<int, TGdiObject<HBRUSH>> brushes;
+    TGdiObject<HBRUSH>& brush = brushes[FValue];
+    if (!brush) brush.Reset(CreateSolidBrush(static_cast<COLORREF>(FValue)));
     return brush.Get();
 }
 
 TFont::TFont(const TFont& other)
-    : face_(other.face_), height_(other.height_), color_(other.color_), style_(other.style_)
+    : FFace(other.FFace), FHeight(other.FHeight), FColor(other.FColor), FStyle(other.FStyle)
 {
 }
 
 TFont& TFont::operator=(const TFont& other)
 {
     if (this != &other) {
-        face_ = other.face_;
-        height_ = other.height_;
-        color_ = other.color_;
-        style_ = other.style_;
-        handle_.Reset();
+        FFace = other.FFace;
+        FHeight = other.FHeight;
+        FColor = other.FColor;
+        FStyle = other.FStyle;
+        FHandle.Reset();
     }
     return *this;
 }
 
 void TFont::SetFace(const std::string& face)
 {
-    if (face == face_) return;
-    face_ = face;
-    handle_.Reset();
+    if (face == FFace) return;
+    FFace = face;
+    FHandle.Reset();
 }
 
 void TFont::SetHeight(int height)
 {
-    if (height == height_) return;
-    height_ = height;
-    handle_.Reset();
+    if (height == FHeight) return;
+    FHeight = height;
+    FHandle.Reset();
 }
 
 void TFont::SetColor(TColor color)
 {
-    color_ = color;
+    FColor = color;
 }
 
 void TFont::SetStyle(const TFontStyle& style)
 {
-    if (style == style_) return;
-    style_ = style;
-    handle_.Reset();
+    if (style == FStyle) return;
+    FStyle = style;
+    FHandle.Reset();
 }
 
 int TFont::Size() const
 {
-    return PointsOfHeight(height_, ScreenPixelsPerInch());
+    return PointsOfHeight(FHeight, ScreenPixelsPerInch());
 }
 
 void TFont::SetSize(int points)
@@ -72,33 +72,33 @@ void TFont::SetSize(int points)
 LOGFONTA TFont::Describe() const
 {
     LOGFONTA lf{};
-    lf.lfHeight = height_;
-    lf.lfWeight = style_.Bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = style_.Italic;
-    lf.lfUnderline = style_.Underline;
-    lf.lfStrikeOut = style_.StrikeOut;
+    lf.lfHeight = FHeight;
+    lf.lfWeight = FStyle.Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = FStyle.Italic;
+    lf.lfUnderline = FStyle.Underline;
+    lf.lfStrikeOut = FStyle.StrikeOut;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH;
-    strncpy(lf.lfFaceName, face_.c_str(), LF_FACESIZE - 1);
+    strncpy(lf.lfFaceName, FFace.c_str(), LF_FACESIZE - 1);
     return lf;
 }
 
 HFONT TFont::Handle() const
 {
-    if (!handle_) {
+    if (!FHandle) {
         const LOGFONTA lf = Describe();
-        handle_.Reset(CreateFontIndirectA(&lf));
+        FHandle.Reset(CreateFontIndirectA(&lf));
     }
-    return handle_.Get();
+    return FHandle.Get();
 }
 
 int ScreenPixelsPerInch()
 {
     static const int ppi = [] {
-        ScreenDC dc;
+        TScreenDC dc;
         return GetDeviceCaps(dc.Get(), LOGPIXELSY);
     }();
     return ppi;

@@ -13,15 +13,15 @@ public:
     static TColor Rgb(COLORREF rgb) { return TColor(false, static_cast<int>(rgb)); }
     static TColor System(int index) { return TColor(true, index); }
 
-    COLORREF Resolve() const { return system_ ? GetSysColor(value_) : static_cast<COLORREF>(value_); }
+    COLORREF Resolve() const { return FSystem ? GetSysColor(FValue) : static_cast<COLORREF>(FValue); }
     HBRUSH Brush() const; // a system brush, or a cached solid brush
-    bool operator==(const TColor& other) const { return system_ == other.system_ && value_ == other.value_; }
+    bool operator==(const TColor& other) const { return FSystem == other.FSystem && FValue == other.FValue; }
     bool operator!=(const TColor& other) const { return !(*this == other); }
 
 private:
-    TColor(bool system, int value) : system_(system), value_(value) {}
-    bool system_;
-    int value_;
+    TColor(bool system, int value) : FSystem(system), FValue(value) {}
+    bool FSystem;
+    int FValue;
 };
 
 inline const TColor kBlack = TColor::Rgb(RGB(0, 0, 0));
@@ -43,20 +43,20 @@ struct TFontStyle {
 class TFont {
 public:
     TFont(std::string face, int height, TColor color, bool bold = false)
-        : face_(std::move(face)), height_(height), color_(color)
+        : FFace(std::move(face)), FHeight(height), FColor(color)
     {
-        style_.Bold = bold;
+        FStyle.Bold = bold;
     }
     // A copy has the face, height, style and colour; its handle is made anew. Every font
     // here keeps the default pitch: a chosen font's pitch is not taken over.
     TFont(const TFont& other);
     TFont& operator=(const TFont& other);
 
-    const std::string& Face() const { return face_; }
-    int Height() const { return height_; }
-    TColor Color() const { return color_; }
-    const TFontStyle& Style() const { return style_; }
-    bool Bold() const { return style_.Bold; }
+    const std::string& Face() const { return FFace; }
+    int Height() const { return FHeight; }
+    TColor Color() const { return FColor; }
+    const TFontStyle& Style() const { return FStyle; }
+    bool Bold() const { return FStyle.Bold; }
     void SetFace(const std::string& face);
     void SetHeight(int height);
     void SetColor(TColor color);
@@ -70,11 +70,11 @@ public:
     LOGFONTA Describe() const;
 
 private:
-    std::string face_;
-    int height_;
-    TColor color_;
-    TFontStyle style_;
-    mutable GdiObject<HFONT> handle_;
+    std::string FFace;
+    int FHeight;
+    TColor FColor;
+    TFontStyle FStyle;
+    mutable TGdiObject<HFONT> FHandle;
 };
 
 // The screen's vertical resolution in pixels per inch, read once at start.

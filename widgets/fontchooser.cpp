@@ -39,7 +39,7 @@ bool TFontChooser::Execute(HWND owner)
     record.nSizeMax = MaxFontSize;
     bool confirmed = false;
     {
-        ModalScope modal;
+        TModalScope modal;
         confirmed = chooseFontSource(&record) != 0;
     }
     // A cancelled dialog still writes its state into the record: take nothing from it then.

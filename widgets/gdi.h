@@ -7,54 +7,54 @@
 
 // Owns one GDI object (font, brush, bitmap) and deletes it; move-only.
 template <typename Handle>
-class GdiObject {
+class TGdiObject {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
+    TGdiObject() = default;
+    explicit TGdiObject(Handle handle) : FHandle(handle) {}
+    TGdiObject(const TGdiObject&) = delete;
+    TGdiObject& operator=(const TGdiObject&) = delete;
+    TGdiObject(TGdiObject&& other) noexcept : FHandle(std::exchange(other.FHandle, nullptr)) {}
+    TGdiObject& operator=(TGdiObject&& other) noexcept
     {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+        if (this != &other) Reset(std::exchange(other.FHandle, nullptr));
         return *this;
     }
-    ~GdiObject() { Reset(); }
+    ~TGdiObject() { Reset(); }
 
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
+    Handle Get() const { return FHandle; }
+    explicit operator bool() const { return FHandle != nullptr; }
     void Reset(Handle handle = nullptr)
     {
-        if (handle_) DeleteObject(handle_);
-        handle_ = handle;
+        if (FHandle) DeleteObject(FHandle);
+        FHandle = handle;
     }
 
 private:
-    Handle handle_ = nullptr;
+    Handle FHandle = nullptr;
 };
 
 // The screen's device context for the lifetime of the object.
-class ScreenDC {
+class TScreenDC {
 public:
-    ScreenDC() : dc_(GetDC(nullptr)) {}
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    ~ScreenDC() { ReleaseDC(nullptr, dc_); }
-    HDC Get() const { return dc_; }
+    TScreenDC() : FDc(GetDC(nullptr)) {}
+    TScreenDC(const TScreenDC&) = delete;
+    TScreenDC& operator=(const TScreenDC&) = delete;
+    ~TScreenDC() { ReleaseDC(nullptr, FDc); }
+    HDC Get() const { return FDc; }
 
 private:
-    HDC dc_;
+    HDC FDc;
 };
 
 // Selects an object into a DC and puts the previous one back on scope exit.
-class SelectGuard {
+class TSelectGuard {
 public:
-    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-    ~SelectGuard() { SelectObject(dc_, previous_); }
+    TSelectGuard(HDC dc, HGDIOBJ object) : FDc(dc), FPrevious(SelectObject(dc, object)) {}
+    TSelectGuard(const TSelectGuard&) = delete;
+    TSelectGuard& operator=(const TSelectGuard&) = delete;
+    ~TSelectGuard() { SelectObject(FDc, FPrevious); }
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC FDc;
+    HGDIOBJ FPrevious;
 };

@@ -2,15 +2,15 @@
 #include "widgets/groupbox.h"
 
 TGroupBox::TGroupBox(TWindowedElement* parent, const TBounds& bounds, const std::string& caption, bool visible)
-    : TWindowedElement(parent), caption_(caption)
+    : TWindowedElement(parent), FCaption(caption)
 {
-    bounds_ = bounds;
-    visible_ = visible;
+    FBounds = bounds;
+    FVisible = visible;
 }
 
 void TGroupBox::CreateHandle()
 {
-    CreateStock("BUTTON", caption_.c_str(), BS_GROUPBOX | WS_CLIPCHILDREN);
+    CreateStock("BUTTON", FCaption.c_str(), BS_GROUPBOX | WS_CLIPCHILDREN);
 }
 
 LRESULT TGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -23,15 +23,15 @@ LRESULT TGroupBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         // A stock group box leaves its inside as it was: the clock and the status line
         // beneath would show through the open panel.
         RECT inside{};
-        GetClientRect(handle_, &inside);
+        GetClientRect(FHandle, &inside);
         FillRect(reinterpret_cast<HDC>(wParam), &inside, Color().Brush());
         return 1;
     }
     case WM_PAINT: {
         const LRESULT result = TWindowedElement::WindowProc(message, wParam, lParam);
-        HDC dc = GetDC(handle_);
+        HDC dc = GetDC(FHandle);
         PaintLabels(dc);
-        ReleaseDC(handle_, dc);
+        ReleaseDC(FHandle, dc);
         return result;
     }
     }

@@ -12,5 +12,5 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    std::string caption_;
+    std::string FCaption;
 };

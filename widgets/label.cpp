@@ -5,20 +5,20 @@
 
 #include "widgets/accessible.h"
 
-TLabel::TLabel(TWindowedElement* parent, std::string caption) : TElement(parent), caption_(std::move(caption))
+TLabel::TLabel(TWindowedElement* parent, std::string caption) : TElement(parent), FCaption(std::move(caption))
 {
-    parent_->AddLabel(this);
+    FParent->AddLabel(this);
 }
 
 TLabel::~TLabel()
 {
-    parent_->RemoveLabel(this);
+    FParent->RemoveLabel(this);
 }
 
 void TLabel::SetCaption(const std::string& caption)
 {
-    if (caption == caption_) return;
-    caption_ = caption;
+    if (caption == FCaption) return;
+    FCaption = caption;
     AdjustBounds();
     Invalidate();
     AnnounceCaption(*this);
@@ -26,32 +26,32 @@ void TLabel::SetCaption(const std::string& caption)
 
 void TLabel::SetBounds(const TBounds& bounds)
 {
-    if (bounds == bounds_) return;
+    if (bounds == FBounds) return;
     Invalidate();
-    bounds_ = bounds;
+    FBounds = bounds;
     Invalidate();
-    parent_->ContentChanged();
+    FParent->ContentChanged();
 }
 
 void TLabel::SetVisible(bool visible)
 {
-    if (visible == visible_) return;
-    visible_ = visible;
+    if (visible == FVisible) return;
+    FVisible = visible;
     Invalidate();
-    parent_->ContentChanged();
+    FParent->ContentChanged();
     // Shown, its caption is new to a reader.
     if (visible) AnnounceCaption(*this);
 }
 
 void TLabel::AdjustBounds()
 {
-    ScreenDC dc;
-    SelectGuard font(dc.Get(), Font().Handle());
+    TScreenDC dc;
+    TSelectGuard font(dc.Get(), Font().Handle());
     // An empty caption still has the height of one line.
-    const std::string text = caption_.empty() ? std::string(" ") : caption_;
+    const std::string text = FCaption.empty() ? std::string(" ") : FCaption;
     RECT rect{0, 0, 0, 0};
     DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_EXPANDTABS);
-    SetBounds({bounds_.Left, bounds_.Top, rect.right - rect.left, rect.bottom - rect.top});
+    SetBounds({FBounds.Left, FBounds.Top, rect.right - rect.left, rect.bottom - rect.top});
 }
 
 void TLabel::FontChanged()
@@ -62,20 +62,20 @@ void TLabel::FontChanged()
 
 void TLabel::Invalidate() const
 {
-    if (!visible_ || !parent_->Handle()) return;
-    const RECT rect = ToRect(bounds_, parent_->ScrollOrigin());
-    InvalidateRect(parent_->Handle(), &rect, TRUE);
+    if (!FVisible || !FParent->Handle()) return;
+    const RECT rect = ToRect(FBounds, FParent->ScrollOrigin());
+    InvalidateRect(FParent->Handle(), &rect, TRUE);
 }
 
 void TLabel::Paint(HDC dc, POINT origin) const
 {
-    if (!visible_) return;
-    RECT rect = ToRect(bounds_, origin);
+    if (!FVisible) return;
+    RECT rect = ToRect(FBounds, origin);
     FillRect(dc, &rect, Color().Brush());
-    SelectGuard font(dc, Font().Handle());
+    TSelectGuard font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, Font().Color().Resolve());
-    DrawTextA(dc, caption_.c_str(), static_cast<int>(caption_.size()), &rect, DT_LEFT | DT_EXPANDTABS);
+    DrawTextA(dc, FCaption.c_str(), static_cast<int>(FCaption.size()), &rect, DT_LEFT | DT_EXPANDTABS);
 }
 
 void TLabel::Click()

@@ -12,7 +12,7 @@ public:
     TLabel(TWindowedElement* parent, std::string caption);
     ~TLabel() override;
 
-    const std::string& Caption() const { return caption_; }
+    const std::string& Caption() const { return FCaption; }
     void SetCaption(const std::string& caption);
 
     TEventHandler OnClick;
@@ -35,5 +35,5 @@ protected:
     void Invalidate() const;
 
 private:
-    std::string caption_;
+    std::string FCaption;
 };

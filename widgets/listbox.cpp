@@ -11,32 +11,32 @@
 namespace {
 
 // Closes a file handle on scope exit.
-class FileHandle {
+class TFileHandle {
 public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { CloseHandle(handle_); }
-    HANDLE Get() const { return handle_; }
+    explicit TFileHandle(HANDLE handle) : FHandle(handle) {}
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    ~TFileHandle() { CloseHandle(FHandle); }
+    HANDLE Get() const { return FHandle; }
 
 private:
-    HANDLE handle_;
+    HANDLE FHandle;
 };
 
 // Stops a window's redrawing, and on scope exit lets it redraw and repaints it once.
-class RedrawPause {
+class TRedrawPause {
 public:
-    explicit RedrawPause(HWND window) : window_(window) { SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-    ~RedrawPause()
+    explicit TRedrawPause(HWND window) : FWindow(window) { SendMessageA(FWindow, WM_SETREDRAW, FALSE, 0); }
+    TRedrawPause(const TRedrawPause&) = delete;
+    TRedrawPause& operator=(const TRedrawPause&) = delete;
+    ~TRedrawPause()
     {
-        SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(window_, nullptr, TRUE);
+        SendMessageA(FWindow, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(FWindow, nullptr, TRUE);
     }
 
 private:
-    HWND window_;
+    HWND FWindow;
 };
 
 // The whole file from its start to its size now, in one read.
@@ -45,16 +45,16 @@ std::string ReadWhole(HANDLE file, const std::string& path)
     LARGE_INTEGER size{};
     // One read takes at most 4 GB; a file that large, or larger than memory, is reported.
     if (!GetFileSizeEx(file, &size) || size.QuadPart > 0x7FFFFFFF)
-        throw Failure("FileError", "Cannot read file " + path);
+        throw TFailure("FileError", "Cannot read file " + path);
     std::string text;
     try {
         text.resize(static_cast<size_t>(size.QuadPart));
     } catch (const std::bad_alloc&) {
-        throw Failure("FileError", "Cannot read file " + path);
+        throw TFailure("FileError", "Cannot read file " + path);
     }
     DWORD read = 0;
     if (!text.empty() && !ReadFile(file, &text[0], static_cast<DWORD>(text.size()), &read, nullptr))
-        throw Failure("FileError", "Cannot read file " + path);
+        throw TFailure("FileError", "Cannot read file " + path);
     text.resize(read);
     return text;
 }
@@ -63,19 +63,19 @@ std::string ReadWhole(HANDLE file, const std::string& path)
 
 TListBox::TListBox(TWindowedElement* parent, const TBounds& bounds, int itemHeight,
                    const std::vector<std::string>& items)
-    : TWindowedElement(parent), items_(items), itemHeight_(itemHeight)
+    : TWindowedElement(parent), FItems(items), FItemHeight(itemHeight)
 {
-    bounds_ = bounds;
-    visible_ = false;
+    FBounds = bounds;
+    FVisible = false;
     TabStop = true;
-    color_ = TColor::System(COLOR_WINDOW);
+    FColor = TColor::System(COLOR_WINDOW);
 }
 
 void TListBox::CreateHandle()
 {
     CreateStock("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE);
     // From now on the list holds its lines itself.
-    SetItems(std::exchange(items_, {}));
+    SetItems(std::exchange(FItems, {}));
 }
 
 void TListBox::ApplyFont()
@@ -86,34 +86,34 @@ void TListBox::ApplyFont()
 
 void TListBox::ScaleBy(int numerator, int denominator)
 {
-    itemHeight_ = MulDiv(itemHeight_, numerator, denominator);
+    FItemHeight = MulDiv(FItemHeight, numerator, denominator);
     TWindowedElement::ScaleBy(numerator, denominator);
     ApplyItemHeight();
 }
 
 void TListBox::ApplyItemHeight()
 {
-    if (handle_) SendMessageA(handle_, LB_SETITEMHEIGHT, 0, itemHeight_);
+    if (FHandle) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
 }
 
 std::vector<std::string> TListBox::Items() const
 {
-    if (!handle_) return items_;
+    if (!FHandle) return FItems;
     std::vector<std::string> items;
-    const auto count = SendMessageA(handle_, LB_GETCOUNT, 0, 0);
+    const auto count = SendMessageA(FHandle, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) items.push_back(Item(static_cast<int>(i)));
     return items;
 }
 
 std::string TListBox::Item(int index) const
 {
-    if (!handle_)
-        return index >= 0 && static_cast<size_t>(index) < items_.size() ? items_[static_cast<size_t>(index)]
+    if (!FHandle)
+        return index >= 0 && static_cast<size_t>(index) < FItems.size() ? FItems[static_cast<size_t>(index)]
                                                                         : std::string();
     // Asked in the list's own characters: the platform's conversion of an ANSI request goes
     // through a fixed buffer that a long line overruns.
-    std::vector<wchar_t> wide(static_cast<size_t>(SendMessageW(handle_, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
-    const auto length = SendMessageW(handle_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
+    std::vector<wchar_t> wide(static_cast<size_t>(SendMessageW(FHandle, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+    const auto length = SendMessageW(FHandle, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
     if (length <= 0) return std::string();
     std::string text(static_cast<size_t>(length) * 2, '\0');
     const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(length), &text[0],
@@ -124,16 +124,16 @@ std::string TListBox::Item(int index) const
 
 void TListBox::SetItems(const std::vector<std::string>& items)
 {
-    if (!handle_) {
-        items_ = items;
+    if (!FHandle) {
+        FItems = items;
         return;
     }
-    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(handle_, LB_RESETCONTENT, 0, 0);
+    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
     for (const std::string& item : items)
-        SendMessageA(handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(handle_, nullptr, TRUE);
+        SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TListBox::LoadFromFile(const std::string& path)
@@ -143,30 +143,30 @@ void TListBox::LoadFromFile(const std::string& path)
     if (opened == INVALID_HANDLE_VALUE && path.size() >= MAX_PATH)
         opened = CreateFileW(ExtendedPath(path).data(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
-    if (opened == INVALID_HANDLE_VALUE) throw Failure("FileError", "Cannot open file " + path);
-    FileHandle file(opened);
+    if (opened == INVALID_HANDLE_VALUE) throw TFailure("FileError", "Cannot open file " + path);
+    TFileHandle file(opened);
     // The lines go straight into the platform's list, which needs its window for that.
-    RedrawPause pause(HandleNeeded());
+    TRedrawPause pause(HandleNeeded());
     const std::vector<std::string> lines = SplitLines(ReadWhole(file.Get(), path));
-    SendMessageA(handle_, LB_RESETCONTENT, 0, 0);
+    SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
     // Room for all lines at once: growing the list line by line is slow for a large file.
     size_t bytes = 0;
     for (const std::string& line : lines) bytes += line.size() + 1;
-    SendMessageA(handle_, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(bytes));
+    SendMessageA(FHandle, LB_INITSTORAGE, lines.size(), static_cast<LPARAM>(bytes));
     // Straight to the list's own procedure: through the subclass every message costs the
     // platform several property lookups, minutes for a file of a million lines.
-    const auto listProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(handle_, GCLP_WNDPROC));
+    const auto listProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(FHandle, GCLP_WNDPROC));
     for (const std::string& line : lines) {
         const LRESULT added =
-            CallWindowProcA(listProc, handle_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-        if (added == LB_ERR || added == LB_ERRSPACE) throw Failure("ResourceError", "Unable to insert a line");
+            CallWindowProcA(listProc, FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+        if (added == LB_ERR || added == LB_ERRSPACE) throw TFailure("ResourceError", "Unable to insert a line");
     }
 }
 
 int TListBox::ItemIndex() const
 {
-    if (!handle_) return -1;
-    return static_cast<int>(SendMessageA(handle_, LB_GETCURSEL, 0, 0));
+    if (!FHandle) return -1;
+    return static_cast<int>(SendMessageA(FHandle, LB_GETCURSEL, 0, 0));
 }
 
 void TListBox::Command(WORD code)

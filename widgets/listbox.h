@@ -32,6 +32,6 @@ protected:
 private:
     void ApplyItemHeight();
 
-    std::vector<std::string> items_; // until the list has a window
-    int itemHeight_;
+    std::vector<std::string> FItems; // until the list has a window
+    int FItemHeight;
 };

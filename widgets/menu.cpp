@@ -21,7 +21,7 @@ std::vector<TPopupMenu*>& PopupMenus()
 TMessageWindow& Facility()
 {
     // A hidden top-level window rather than a message-only one: menus track against their owner.
-    TMessageWindow::Options options;
+    TMessageWindow::TOptions options;
     options.Parent = nullptr;
     static TMessageWindow window(
         "HoraletPopupWindow",
@@ -50,22 +50,22 @@ bool DispatchAmong(const std::vector<TMenuItem*>& items, WORD command)
 
 } // namespace
 
-TMenuItem::TMenuItem(std::string caption) : caption_(std::move(caption)), command_(NextCommand())
+TMenuItem::TMenuItem(std::string caption) : FCaption(std::move(caption)), FCommand(NextCommand())
 {
 }
 
 void TMenuItem::Add(TMenuItem& item)
 {
-    items_.push_back(&item);
+    FItems.push_back(&item);
 }
 
 void TMenuItem::SetEnabled(bool enabled)
 {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (!owner_) return;
-    EnableMenuItem(owner_, position_, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
-    if (barWindow_) DrawMenuBar(barWindow_);
+    if (enabled == FEnabled) return;
+    FEnabled = enabled;
+    if (!FOwner) return;
+    EnableMenuItem(FOwner, FPosition, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    if (FBarWindow) DrawMenuBar(FBarWindow);
 }
 
 void TMenuItem::Click()
@@ -75,40 +75,40 @@ void TMenuItem::Click()
 
 void TMenuItem::AppendTo(HMENU menu, UINT position, HWND barWindow)
 {
-    owner_ = menu;
-    barWindow_ = barWindow;
-    position_ = position;
-    const UINT state = enabled_ ? MF_ENABLED : MF_GRAYED;
-    if (items_.empty()) {
-        AppendMenuA(menu, MF_STRING | state, command_, caption_.c_str());
+    FOwner = menu;
+    FBarWindow = barWindow;
+    FPosition = position;
+    const UINT state = FEnabled ? MF_ENABLED : MF_GRAYED;
+    if (FItems.empty()) {
+        AppendMenuA(menu, MF_STRING | state, FCommand, FCaption.c_str());
         return;
     }
-    submenu_ = CreatePopupMenu();
-    for (UINT i = 0; i < items_.size(); ++i) items_[i]->AppendTo(submenu_, i);
-    AppendMenuA(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(submenu_), caption_.c_str());
+    FSubmenu = CreatePopupMenu();
+    for (UINT i = 0; i < FItems.size(); ++i) FItems[i]->AppendTo(FSubmenu, i);
+    AppendMenuA(menu, MF_POPUP | MF_STRING | state, reinterpret_cast<UINT_PTR>(FSubmenu), FCaption.c_str());
 }
 
 TMenuItem* TMenuItem::Find(WORD command)
 {
-    if (command == command_ && items_.empty()) return this;
-    for (TMenuItem* item : items_)
+    if (command == FCommand && FItems.empty()) return this;
+    for (TMenuItem* item : FItems)
         if (TMenuItem* found = item->Find(command)) return found;
     return nullptr;
 }
 
 void TMenuBar::AttachTo(HWND window)
 {
-    handle_ = CreateMenu();
-    for (UINT i = 0; i < items_.size(); ++i) items_[i]->AppendTo(handle_, i, window);
-    SetMenu(window, handle_);
+    FHandle = CreateMenu();
+    for (UINT i = 0; i < FItems.size(); ++i) FItems[i]->AppendTo(FHandle, i, window);
+    SetMenu(window, FHandle);
 }
 
 bool TMenuBar::Dispatch(WORD command)
 {
-    return DispatchAmong(items_, command);
+    return DispatchAmong(FItems, command);
 }
 
-TPopupMenu::TPopupMenu() : handle_(CreatePopupMenu())
+TPopupMenu::TPopupMenu() : FHandle(CreatePopupMenu())
 {
     Facility();
     PopupMenus().push_back(this);
@@ -118,30 +118,30 @@ TPopupMenu::~TPopupMenu()
 {
     auto& menus = PopupMenus();
     menus.erase(std::remove(menus.begin(), menus.end(), this), menus.end());
-    DestroyMenu(handle_);
+    DestroyMenu(FHandle);
 }
 
 void TPopupMenu::Add(TMenuItem& item)
 {
-    item.AppendTo(handle_, static_cast<UINT>(items_.size()));
-    items_.push_back(&item);
+    item.AppendTo(FHandle, static_cast<UINT>(FItems.size()));
+    FItems.push_back(&item);
 }
 
 TMenuItem& TPopupMenu::AddOwned(std::string caption)
 {
-    owned_.push_back(std::make_unique<TMenuItem>(std::move(caption)));
-    Add(*owned_.back());
-    return *owned_.back();
+    FOwned.push_back(std::make_unique<TMenuItem>(std::move(caption)));
+    Add(*FOwned.back());
+    return *FOwned.back();
 }
 
 void TPopupMenu::Popup(int x, int y)
 {
-    TrackPopupMenu(handle_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, FacilityWindow(), nullptr);
+    TrackPopupMenu(FHandle, TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, 0, FacilityWindow(), nullptr);
 }
 
 bool TPopupMenu::Dispatch(WORD command)
 {
-    return DispatchAmong(items_, command);
+    return DispatchAmong(FItems, command);
 }
 
 HWND TPopupMenu::FacilityWindow()

@@ -16,13 +16,13 @@ public:
     TMenuItem(const TMenuItem&) = delete;
     TMenuItem& operator=(const TMenuItem&) = delete;
 
-    const std::string& Caption() const { return caption_; }
-    WORD Command() const { return command_; }
-    bool Enabled() const { return enabled_; }
+    const std::string& Caption() const { return FCaption; }
+    WORD Command() const { return FCommand; }
+    bool Enabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
 
     void Add(TMenuItem& item);
-    const std::vector<TMenuItem*>& Items() const { return items_; }
+    const std::vector<TMenuItem*>& Items() const { return FItems; }
 
     TEventHandler OnClick;
     void Click();
@@ -34,14 +34,14 @@ public:
     TMenuItem* Find(WORD command);
 
 private:
-    std::string caption_;
-    WORD command_;
-    bool enabled_ = true;
-    std::vector<TMenuItem*> items_;
-    HMENU owner_ = nullptr;
-    HWND barWindow_ = nullptr;
-    UINT position_ = 0;
-    HMENU submenu_ = nullptr;
+    std::string FCaption;
+    WORD FCommand;
+    bool FEnabled = true;
+    std::vector<TMenuItem*> FItems;
+    HMENU FOwner = nullptr;
+    HWND FBarWindow = nullptr;
+    UINT FPosition = 0;
+    HMENU FSubmenu = nullptr;
 };
 
 class TMenuBar {
@@ -50,16 +50,16 @@ public:
     TMenuBar(const TMenuBar&) = delete;
     TMenuBar& operator=(const TMenuBar&) = delete;
 
-    void Add(TMenuItem& item) { items_.push_back(&item); }
+    void Add(TMenuItem& item) { FItems.push_back(&item); }
     // Builds the menu bar and gives it to the window, which then owns and destroys it.
     void AttachTo(HWND window);
     // Runs the click of the item behind a WM_COMMAND from the menu bar.
     bool Dispatch(WORD command);
-    HMENU Handle() const { return handle_; }
+    HMENU Handle() const { return FHandle; }
 
 private:
-    std::vector<TMenuItem*> items_;
-    HMENU handle_ = nullptr;
+    std::vector<TMenuItem*> FItems;
+    HMENU FHandle = nullptr;
 };
 
 class TPopupMenu {
@@ -72,18 +72,18 @@ public:
     void Add(TMenuItem& item);
     // An item that only the menu holds.
     TMenuItem& AddOwned(std::string caption);
-    const std::vector<TMenuItem*>& Items() const { return items_; }
+    const std::vector<TMenuItem*>& Items() const { return FItems; }
 
     // Shows the menu with its top-left corner at a screen point; returns when it closes.
     void Popup(int x, int y);
     bool Dispatch(WORD command);
-    HMENU Handle() const { return handle_; }
+    HMENU Handle() const { return FHandle; }
 
     // The hidden window that popup menus report chosen items to; made by the first popup menu.
     static HWND FacilityWindow();
 
 private:
-    std::vector<TMenuItem*> items_;
-    std::vector<std::unique_ptr<TMenuItem>> owned_;
-    HMENU handle_;
+    std::vector<TMenuItem*> FItems;
+    std::vector<std::unique_ptr<TMenuItem>> FOwned;
+    HMENU FHandle;
 };

@@ -12,15 +12,15 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
 
 } // namespace
 
-ModalScope::ModalScope() : active_(GetActiveWindow())
+TModalScope::TModalScope() : FActive(GetActiveWindow())
 {
-    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&disabled_));
-    for (HWND window : disabled_) EnableWindow(window, FALSE);
+    EnumThreadWindows(GetCurrentThreadId(), CollectEnabledWindow, reinterpret_cast<LPARAM>(&FDisabled));
+    for (HWND window : FDisabled) EnableWindow(window, FALSE);
 }
 
-ModalScope::~ModalScope()
+TModalScope::~TModalScope()
 {
-    for (HWND window : disabled_)
+    for (HWND window : FDisabled)
         if (IsWindow(window)) EnableWindow(window, TRUE);
-    if (active_ && IsWindow(active_)) SetActiveWindow(active_);
+    if (FActive && IsWindow(FActive)) SetActiveWindow(FActive);
 }

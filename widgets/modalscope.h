@@ -7,14 +7,14 @@
 
 #include <vector>
 
-class ModalScope {
+class TModalScope {
 public:
-    ModalScope();
-    ModalScope(const ModalScope&) = delete;
-    ModalScope& operator=(const ModalScope&) = delete;
-    ~ModalScope();
+    TModalScope();
+    TModalScope(const TModalScope&) = delete;
+    TModalScope& operator=(const TModalScope&) = delete;
+    ~TModalScope();
 
 private:
-    HWND active_;
-    std::vector<HWND> disabled_;
+    HWND FActive;
+    std::vector<HWND> FDisabled;
 };

@@ -6,23 +6,23 @@
 #include "widgets/element.h"
 
 TMessageWindow::TMessageWindow(const char* className, Handler handler)
-    : TMessageWindow(className, std::move(handler), Options{})
+    : TMessageWindow(className, std::move(handler), TOptions{})
 {
 }
 
-TMessageWindow::TMessageWindow(const char* className, Handler handler, const Options& options)
-    : handler_(std::move(handler))
+TMessageWindow::TMessageWindow(const char* className, Handler handler, const TOptions& options)
+    : FHandler(std::move(handler))
 {
     RegisterOwnClass(className, Thunk, nullptr);
     const RECT& r = options.Rect;
     CreateWindowExA(options.ExStyle, className, options.Caption, options.Style, r.left, r.top, r.right - r.left,
                     r.bottom - r.top, options.Parent, nullptr, GetModuleHandleA(nullptr), this);
-    if (!handle_) throw ResourceError("Error creating window");
+    if (!FHandle) throw TResourceError("Error creating window");
 }
 
 TMessageWindow::~TMessageWindow()
 {
-    if (handle_) DestroyWindow(handle_);
+    if (FHandle) DestroyWindow(FHandle);
 }
 
 LRESULT CALLBACK TMessageWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -30,17 +30,17 @@ LRESULT CALLBACK TMessageWindow::Thunk(HWND hwnd, UINT message, WPARAM wParam, L
     if (message == WM_NCCREATE) {
         auto* created = static_cast<TMessageWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-        created->handle_ = hwnd;
+        created->FHandle = hwnd;
     }
     auto* self = reinterpret_cast<TMessageWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (message == WM_NCDESTROY && self) {
         SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->handle_ = nullptr;
+        self->FHandle = nullptr;
         self = nullptr;
     }
     if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
     LRESULT result = 0;
     bool handled = false;
-    if (!Guarded([&] { handled = self->handler_(message, wParam, lParam, result); })) return 0;
+    if (!Guarded([&] { handled = self->FHandler(message, wParam, lParam, result); })) return 0;
     return handled ? result : DefWindowProcA(hwnd, message, wParam, lParam);
 }

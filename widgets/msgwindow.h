@@ -10,7 +10,7 @@ public:
     // Returns true when it handled the message and set the result.
     using Handler = std::function<bool(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
 
-    struct Options {
+    struct TOptions {
         DWORD Style = WS_POPUP;
         DWORD ExStyle = 0;
         HWND Parent = HWND_MESSAGE;
@@ -19,16 +19,16 @@ public:
     };
 
     TMessageWindow(const char* className, Handler handler);
-    TMessageWindow(const char* className, Handler handler, const Options& options);
+    TMessageWindow(const char* className, Handler handler, const TOptions& options);
     TMessageWindow(const TMessageWindow&) = delete;
     TMessageWindow& operator=(const TMessageWindow&) = delete;
     ~TMessageWindow();
 
-    HWND Handle() const { return handle_; }
+    HWND Handle() const { return FHandle; }
 
 private:
     static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    Handler handler_;
-    HWND handle_ = nullptr;
+    Handler FHandler;
+    HWND FHandle = nullptr;
 };

@@ -19,7 +19,7 @@ protected:
     LRESULT Notify(NMHDR* header) override;
 
 private:
-    TEditField& buddy_;
-    int min_;
-    int max_;
+    TEditField& FBuddy;
+    int FMin;
+    int FMax;
 };

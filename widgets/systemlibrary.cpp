@@ -20,7 +20,7 @@ HMODULE LoadFromSystemFolder(const char* library)
         const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
         if (length > 0 && length < MAX_PATH) module = LoadLibraryA((std::string(folder) + "\\" + library).c_str());
     }
-    if (!module) throw ResourceError(std::string("Cannot load ") + library);
+    if (!module) throw TResourceError(std::string("Cannot load ") + library);
     return module;
 }
 
@@ -29,7 +29,7 @@ template <typename Function>
 Function Resolve(const char* library, const char* name)
 {
     const FARPROC found = GetProcAddress(LoadFromSystemFolder(library), name);
-    if (!found) throw ResourceError(std::string("Cannot find ") + name + " in " + library);
+    if (!found) throw TResourceError(std::string("Cannot find ") + name + " in " + library);
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
 }
 

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string text;
     try {
         text = ComposeAlarmText(hour, minute, half, mode, separator);
-    } catch (const ConversionError& failure) {
+    } catch (const TConversionError& failure) {
         if (failure.what() != Shown("'" + hour + "' is not a valid integer value")) std::abort();
         return 0;
     }
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     try {
         const DateTime value = ParseTimeText(text, locale.Settings);
         if (!(value >= 0 && value < 1)) std::abort();
-    } catch (const ConversionError&) {
+    } catch (const TConversionError&) {
     }
     return 0;
 }

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const int32_t value = ParseInteger(text);
         if (!tried || *tried != value) std::abort();
         if (ParseInteger(IntegerText(value)) != value) std::abort();
-    } catch (const ConversionError& failure) {
+    } catch (const TConversionError& failure) {
         if (tried) std::abort();
         if (failure.what() != Shown("'" + text + "' is not a valid integer value")) std::abort();
     }

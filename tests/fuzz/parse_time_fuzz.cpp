@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const std::string shown = FormatTimeText(value, locale.Settings);
         const DateTime again = ParseTimeText(shown, locale.Settings);
         if (locale.Unambiguous && again != value) std::abort();
-    } catch (const ConversionError& failure) {
+    } catch (const TConversionError& failure) {
         if (failure.what() != Shown("'" + text + "' is not a valid time")) std::abort();
     }
     return 0;

@@ -28,7 +28,7 @@ TEST(PresetAlarm, OpensOnTheNextMinuteOfTheTwelveHourDial)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(testing::Message() << c.hour << ":" << c.minute);
-        const AlarmPreset preset = PresetAlarm(c.hour, c.minute);
+        const TAlarmPreset preset = PresetAlarm(c.hour, c.minute);
         EXPECT_EQ(c.shownHour, preset.Hour);
         EXPECT_EQ(c.shownMinute, preset.Minute);
         EXPECT_EQ(c.half, preset.DayHalf);
@@ -77,7 +77,7 @@ TEST(ComposeAlarmText, ShapesThePanelLikeTheClocksTextInEachMode)
     try {
         ComposeAlarmText("1x", "00", "AM", 2, ":");
         ADD_FAILURE() << "composed from a hour that is no integer";
-    } catch (const ConversionError& e) {
+    } catch (const TConversionError& e) {
         EXPECT_STREQ("'1x' is not a valid integer value", e.what());
     }
 }
@@ -107,7 +107,7 @@ TEST(ComposeAlarmText, ArmsTheClocksOwnTextOrFailsWhereTheLocaleCannotReadIt)
         SCOPED_TRACE(c.locale);
         const std::string text = ComposeAlarmText(c.hour, c.minute, c.half, c.mode, c.separator);
         if (!c.line) {
-            EXPECT_THROW(ParseTimeText(text, c.settings), ConversionError) << text;
+            EXPECT_THROW(ParseTimeText(text, c.settings), TConversionError) << text;
             continue;
         }
         EXPECT_EQ(c.line, FormatTimeText(ParseTimeText(text, c.settings), c.settings));

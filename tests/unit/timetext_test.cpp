@@ -38,7 +38,7 @@ void ExpectInvalidTime(std::string_view text, const TimeTextSettings& settings,
     try {
         const DateTime value = ParseTimeText(text, settings, match);
         ADD_FAILURE() << "accepted as " << value * kMs << " ms";
-    } catch (const ConversionError& e) {
+    } catch (const TConversionError& e) {
         EXPECT_EQ(std::string(e.what()), "'" + std::string(text) + "' is not a valid time");
     }
 }
@@ -97,7 +97,7 @@ TEST(FormatTimeText, ShowsOnlyWholeSecondsOfTheTimeOfDay)
 
 TEST(MakeTimeTextSettings, FallsBackWhereTheLocaleAnsweredNothing)
 {
-    const TimeTextSettings s = MakeTimeTextSettings(LocaleAnswers{});
+    const TimeTextSettings s = MakeTimeTextSettings(TLocaleAnswers{});
     EXPECT_EQ(s.Separator, ':');
     EXPECT_EQ(s.AmDesignator, "am");
     EXPECT_EQ(s.PmDesignator, "pm");
@@ -108,7 +108,7 @@ TEST(MakeTimeTextSettings, FallsBackWhereTheLocaleAnsweredNothing)
 
 TEST(MakeTimeTextSettings, TakesTheAnswersThatCame)
 {
-    LocaleAnswers answers;
+    TLocaleAnswers answers;
     answers.Separator = ".";
     answers.AmDesignator = "a.m.";
     answers.PmDesignator = "";
@@ -155,7 +155,7 @@ TEST(MakeTimeTextSettings, ReadsTheHourFlagsAsIntegers)
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.pattern);
         SCOPED_TRACE("LeadingZero " + c.leadingZero.value_or("<none>") + ", TimeMode " + c.timeMode.value_or("<none>"));
-        LocaleAnswers answers;
+        TLocaleAnswers answers;
         answers.LeadingZero = c.leadingZero;
         answers.TimeMode = c.timeMode;
         const TimeTextSettings s = MakeTimeTextSettings(answers);
@@ -190,7 +190,7 @@ TEST(SplitTime, RoundsToTheNearestMillisecondOfTheDay)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(testing::Message() << "value*86400000 = " << c.value * kMs);
-        const TimeParts p = SplitTime(c.value);
+        const TTimeParts p = SplitTime(c.value);
         EXPECT_EQ(p.Hour, c.hour);
         EXPECT_EQ(p.Minute, c.minute);
         EXPECT_EQ(p.Second, c.second);
@@ -324,7 +324,7 @@ TEST(ParseTimeText, ReadsBackEverySecondItRenders)
                     ADD_FAILURE() << "'" << text << "' read back as " << value * kMs << " ms";
                     ++failures;
                 }
-            } catch (const ConversionError& e) {
+            } catch (const TConversionError& e) {
                 ADD_FAILURE() << e.what();
                 ++failures;
             }
@@ -384,7 +384,7 @@ TEST(ParseInteger, ReadsDecimalAndHex)
             const int32_t value = ParseInteger(c.text);
             ADD_FAILURE() << "accepted as " << value;
         } catch (const std::runtime_error& e) {
-            EXPECT_NE(dynamic_cast<const ConversionError*>(&e), nullptr);
+            EXPECT_NE(dynamic_cast<const TConversionError*>(&e), nullptr);
             EXPECT_EQ(std::string(e.what()), std::string("'") + c.text + "' is not a valid integer value");
         }
     }
@@ -417,7 +417,7 @@ TEST(ProbeClockText, LearnsSeparatorAndDayHalfForm)
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string("'") + c.text + "'");
-        const ProbeResult r = ProbeClockText(c.text);
+        const TProbeResult r = ProbeClockText(c.text);
         EXPECT_EQ(r.ClockSeparator, c.separator);
         EXPECT_EQ(r.ProbeText, c.probe);
         EXPECT_EQ(r.SuffixMode, c.suffixMode);

@@ -44,7 +44,7 @@ TEST_F(FailureTest, AFailureInAHandlerIsShownAndTheProgramGoesOn)
     bool before = false;
     form->SetFont2->OnClick = [&](void*) {
         before = true;
-        throw ConversionError("'7:60' is not a valid time");
+        throw TConversionError("'7:60' is not a valid time");
     };
     // Straight through the window procedure, as a menu choice arrives.
     const LRESULT result = SendMessageA(form->Handle(), WM_COMMAND, form->SetFont2->Command(), 0);
@@ -55,7 +55,7 @@ TEST_F(FailureTest, AFailureInAHandlerIsShownAndTheProgramGoesOn)
     EXPECT_TRUE(IsWindowEnabled(form->Handle()));
 
     // A chosen popup item is reported through the popup facility's window, also guarded.
-    form->SetAlarm1->OnClick = [](void*) { throw Failure("Test", "from the popup"); };
+    form->SetAlarm1->OnClick = [](void*) { throw TFailure("Test", "from the popup"); };
     SendMessageA(TPopupMenu::FacilityWindow(), WM_COMMAND, form->SetAlarm1->Command(), 0);
     ASSERT_EQ(2u, catcher.Boxes.size());
     EXPECT_EQ("from the popup.", catcher.Boxes[1].Text);
@@ -74,7 +74,7 @@ TEST_F(FailureTest, AFailingTickIsReportedEachTimeAndTheTimerKeepsTicking)
     form->Timer1->SetInterval(60);
     form->Timer1->SetOnTimer([&](void*) {
         ++ticks;
-        throw Failure("Test", "tick");
+        throw TFailure("Test", "tick");
     });
     form->Timer1->SetEnabled(true);
     PumpUntil([&] { return catcher.Boxes.size() >= 3; });
@@ -254,8 +254,8 @@ TEST(TimerElement, OnlyEffectiveChangesRestartThePeriod)
 TEST(StartupFailure, ShowsTheKindTheModuleAndTheMessageWithAPeriod)
 {
     ModalCatcher catcher;
-    ShowStartupFailure(ResourceError("Not enough timers available"));
-    ShowStartupFailure(ResourceError("ends with a period."));
+    ShowStartupFailure(TResourceError("Not enough timers available"));
+    ShowStartupFailure(TResourceError("ends with a period."));
     ASSERT_EQ(2u, catcher.Boxes.size());
     EXPECT_EQ("Application Error", catcher.Boxes[0].Caption);
     EXPECT_EQ(nullptr, catcher.Boxes[0].Owner);
@@ -304,7 +304,7 @@ TEST(TimeSettings, DesignatorsCompareLikeTheLocale)
     try {
         ParseTimeText("13 PM");
         ADD_FAILURE() << "13 PM parsed";
-    } catch (const ConversionError& e) {
+    } catch (const TConversionError& e) {
         EXPECT_STREQ("'13 PM' is not a valid time", e.what());
     }
 }

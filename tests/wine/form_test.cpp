@@ -440,7 +440,7 @@ TEST_F(FormTest, TabMovesThroughTheVisibleEnabledTabStopsInOrder)
     SetKeyboardState(keys);
 
     form->GroupBox1->SetVisible(false);
-    EXPECT_THROW(form->Edit1->SetFocus(), Failure);
+    EXPECT_THROW(form->Edit1->SetFocus(), TFailure);
 }
 
 TEST_F(FormTest, ScrollBarsAppearOnlyForVisibleElementsBeyondTheClientArea)
