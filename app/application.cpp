@@ -140,7 +140,7 @@ void TApplication::PassActivation()
 void TApplication::Minimize()
 {
     if (IsIconic(Handle())) return;
-    FFocusBeforeMinimize = GetFocus();
+    // Leaving it, the main window remembers which control had the keyboard.
     FMinimizing = true;
     SetActiveWindow(Handle());
     WithoutAnimation([this] { ShowWindow(Handle(), SW_MINIMIZE); });
@@ -155,10 +155,8 @@ void TApplication::Restore()
     SetActiveWindow(Handle());
     WithoutAnimation([this] { ShowWindow(Handle(), SW_RESTORE); });
     ShowOwnedPopups(Handle(), TRUE);
-    // The focus goes back where it was, which activates the main window again.
-    HWND focus = FFocusBeforeMinimize;
-    if (!focus || !IsWindow(focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus)) focus = FMainWindow;
-    if (focus) SetFocus(focus);
+    // Active again, the main window gives the focus back to the control that had it last.
+    if (FMainWindow) SetActiveWindow(FMainWindow);
 }
 
 void TApplication::Terminate()

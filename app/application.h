@@ -48,7 +48,6 @@ private:
 
     std::string FTitle;
     HWND FMainWindow = nullptr;
-    HWND FFocusBeforeMinimize = nullptr;
     bool FMinimizing = false;
     std::unique_ptr<TMessageWindow> FWindow;
 };

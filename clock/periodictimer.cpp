@@ -41,12 +41,8 @@ void TPeriodicTimer::SetOnTimer(TEventHandler handler)
 void TPeriodicTimer::UpdateTimer()
 {
     KillTimer(FWindow.Handle(), kTimerId);
-    FRunning = false;
-    if (FInterval != 0 && FEnabled && FOnTimer) {
-        if (!SetTimer(FWindow.Handle(), kTimerId, FInterval, nullptr))
-            throw TResourceError("Not enough timers available");
-        FRunning = true;
-    }
+    if (FInterval != 0 && FEnabled && FOnTimer && !SetTimer(FWindow.Handle(), kTimerId, FInterval, nullptr))
+        throw TResourceError("Not enough timers available");
 }
 
 bool TPeriodicTimer::HandleMessage(UINT message, LRESULT& result)

@@ -22,8 +22,6 @@ public:
     // Binding a handler restarts the period, even when it is the same one.
     void SetOnTimer(TEventHandler handler);
 
-    // Whether a platform timer is running now.
-    bool Running() const { return FRunning; }
     HWND Handle() const { return FWindow.Handle(); }
 
     static constexpr UINT_PTR kTimerId = 1;
@@ -35,6 +33,5 @@ private:
     bool FEnabled = true;
     uint32_t FInterval = 1000;
     TEventHandler FOnTimer;
-    bool FRunning = false;
     TMessageWindow FWindow;
 };

@@ -11,6 +11,7 @@ add_executable(unit_tests
   tests/unit/alarmtext_test.cpp
   tests/unit/fontlines_test.cpp
   tests/unit/names_test.cpp
+  tests/unit/timeparse_test.cpp
   tests/unit/timetext_test.cpp
 )
 target_link_libraries(unit_tests PRIVATE horalet_core GTest::gtest_main)

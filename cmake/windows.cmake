@@ -18,12 +18,15 @@ add_library(horalet_win32 STATIC
   sound/chime.cpp
   sound/soundplayer.cpp
   ui/alarm.cpp
+  ui/geometry.cpp
   ui/mytime1.cpp
   ui/setfont.cpp
   ui/viewer.cpp
   widgets/accessible.cpp
+  widgets/namedaccessible.cpp
   widgets/button.cpp
   widgets/element.cpp
+  widgets/elementwindow.cpp
   widgets/editfield.cpp
   widgets/font.cpp
   widgets/fontchooser.cpp
@@ -118,9 +121,11 @@ add_executable(wine_tests
   tests/wine/main.cpp
   tests/wine/harness.cpp
   tests/wine/form_test.cpp
+  tests/wine/running_test.cpp
   tests/wine/failure_test.cpp
   tests/wine/scaling_test.cpp
   tests/wine/alarm_test.cpp
+  tests/wine/ringing_test.cpp
   tests/wine/fontviewer_test.cpp
   tests/wine/selftest.cpp
   res/horalet.rc

@@ -29,10 +29,8 @@ TSoundPlayer::TSoundPlayer(TWindowedElement* parent, const TBounds& bounds) : TW
 
 void TSoundPlayer::CreateHandle()
 {
-    const POINT origin = FParent->ScrollOrigin();
     CreateOwn(RegisterOwnClass("HoraletMediaPlayer", nullptr, GetSysColorBrush(COLOR_BTNFACE)), "",
-              WS_CHILD | WS_CLIPSIBLINGS, 0, FParent->Handle(), nullptr,
-              {origin.x + FBounds.Left, origin.y + FBounds.Top, FBounds.Width, FBounds.Height});
+              WS_CHILD | WS_CLIPSIBLINGS, 0, FParent->Handle(), nullptr, PlacedBounds());
 }
 
 TSoundPlayer::~TSoundPlayer()

@@ -41,12 +41,9 @@ public:
     // device that reports nothing within the sound's length and a margin has ended all the same.
     bool Answered() const { return FAnswered; }
 
-    bool Opened() const { return FOpened; }
     uint16_t DeviceId() const { return FDeviceId; }
-    uint32_t Error() const { return FError; }
-    // The code of the latest notification and the device it was about.
+    // The code of the latest notification.
     TNotifyValue NotifyValue() const { return FNotifyValue; }
-    uint16_t NotifyDeviceId() const { return FNotifyDeviceId; }
 
     // Raised once for every notification, whatever its code and device.
     TEventHandler OnNotify;

@@ -88,7 +88,6 @@ public:
     void Show();
 
     enum class TWindowState { Normal, Minimized, Maximized };
-    TWindowState WindowState() const { return FWindowState; }
     RECT OuterRect() const;
     // The outer size, in this system's frame, of the client area that a window of this design
     // size has in the layout's frame, scaled by the same factor as the elements.
@@ -150,6 +149,8 @@ extern uint8_t SuffixMode;
 
 constexpr int kLockedLeft = 255;
 constexpr int kLockedTop = 140;
+// The window as the layout was drawn: where it is made, and its outer size at 96 pixels per inch.
+constexpr TBounds kLayoutBounds{234, 111, 243, 185};
 
 void UseWideLayout();
 void UseNarrowLayout();

@@ -1,4 +1,4 @@
-// Screen readers: the client object of a container and the named objects of its fields.
+// Screen readers: the client object of a container, and the answers to their requests.
 // The interface ids are defined here: taken from the import library, IID_IAccessible would be a
 // code thunk, not the id, and every answer would be "no such interface".
 #include <initguid.h>
@@ -14,39 +14,10 @@
 #include "app/guard.h"
 #include "widgets/element.h"
 #include "widgets/label.h"
+#include "widgets/readerobject.h"
 #include "widgets/systemlibrary.h"
 
 namespace {
-
-// A caption as a reader's string, from the ANSI code page the captions are in.
-HRESULT Text(const std::string& text, BSTR* out)
-{
-    if (!out) return E_INVALIDARG;
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::vector<OLECHAR> wide(static_cast<size_t>(length) + 1, 0);
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    *out = SystemLibrary::SysAllocString(wide.data());
-    return *out ? S_OK : E_OUTOFMEMORY;
-}
-
-std::string WindowText(HWND window)
-{
-    std::vector<char> buffer(static_cast<size_t>(GetWindowTextLengthA(window)) + 1);
-    const int length = GetWindowTextA(window, buffer.data(), static_cast<int>(buffer.size()));
-    return std::string(buffer.data(), static_cast<size_t>(length));
-}
-
-bool IsSelf(const VARIANT& child)
-{
-    return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
-}
-
-// A child id, a role or a state, as a reader takes them.
-void SetNumber(VARIANT* out, LONG value)
-{
-    out->vt = VT_I4;
-    out->lVal = value;
-}
 
 // One child of a container's object: a label it paints, or a window inside it.
 struct TEntry {
@@ -82,9 +53,8 @@ std::vector<TEntry> EntriesOf(const TWindowedElement& container)
 
 RECT ScreenRectOf(const TLabel& label)
 {
-    const TWindowedElement& parent = *label.Parent();
-    RECT rect = ToRect(label.Bounds(), parent.ScrollOrigin());
-    MapWindowPoints(parent.Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    RECT rect = ToRect(label.PlacedBounds());
+    MapWindowPoints(label.Parent()->Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -97,113 +67,6 @@ IDispatch* ObjectOfWindow(HWND window)
         return nullptr;
     return object;
 }
-
-// A counted object with the three interfaces a reader asks for.
-class TReaderObject : public IAccessible {
-public:
-    virtual ~TReaderObject() = default;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, IID_IAccessible)) {
-            *out = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&FReferences)); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const LONG left = InterlockedDecrement(&FReferences);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
-    // No names to invoke by: readers call the interface itself.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
-    {
-        if (count) *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
-    {
-        return E_NOTIMPL;
-    }
-
-private:
-    LONG FReferences = 1;
-};
-
-// The system's object of a field or a spinner under a name of ours: the system's object names
-// a field by the text before it, and there is none.
-class TNamedAccessible final : public TReaderObject {
-public:
-    TNamedAccessible(IAccessible* system, std::string name) : FSystem(system), FName(std::move(name)) {}
-    ~TNamedAccessible() override { FSystem->Release(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
-    {
-        // Anything else the system's object has (its window, say) is the system's.
-        const HRESULT own = TReaderObject::QueryInterface(iid, out);
-        return own == E_NOINTERFACE ? FSystem->QueryInterface(iid, out) : own;
-    }
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* out) override
-    {
-        return IsSelf(child) ? Text(FName, out) : FSystem->get_accName(child, out);
-    }
-
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** out) override { return FSystem->get_accParent(out); }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* out) override { return FSystem->get_accChildCount(out); }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT c, IDispatch** out) override
-    {
-        return FSystem->get_accChild(c, out);
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* out) override { return FSystem->get_accValue(c, out); }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* out) override
-    {
-        return FSystem->get_accDescription(c, out);
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* out) override { return FSystem->get_accRole(c, out); }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* out) override { return FSystem->get_accState(c, out); }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* out) override { return FSystem->get_accHelp(c, out); }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT c, LONG* topic) override
-    {
-        return FSystem->get_accHelpTopic(file, c, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT c, BSTR* out) override
-    {
-        return FSystem->get_accKeyboardShortcut(c, out);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* out) override { return FSystem->get_accFocus(out); }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* out) override { return FSystem->get_accSelection(out); }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* out) override
-    {
-        return FSystem->get_accDefaultAction(c, out);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT c) override { return FSystem->accSelect(flags, c); }
-    HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override
-    {
-        return FSystem->accLocation(x, y, w, h, c);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* out) override
-    {
-        return FSystem->accNavigate(direction, start, out);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* out) override
-    {
-        return FSystem->accHitTest(x, y, out);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT c) override { return FSystem->accDoDefaultAction(c); }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT c, BSTR name) override { return FSystem->put_accName(c, name); }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT c, BSTR value) override { return FSystem->put_accValue(c, value); }
-
-private:
-    IAccessible* FSystem;
-    std::string FName;
-};
 
 } // namespace
 
@@ -251,42 +114,32 @@ public:
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* out) override { return NoAnswer(out); }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* out) override
     {
-        if (!out) return E_INVALIDARG;
-        out->vt = VT_EMPTY;
-        LONG role = 0;
-        if (IsSelf(child)) {
-            if (!FContainer) return RPC_E_DISCONNECTED;
-            role = FContainer->Parent() ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_CLIENT;
-        } else {
-            TEntry entry;
-            if (const HRESULT found = Find(child, entry); found != S_OK) return found;
-            role = !entry.Label                ? ROLE_SYSTEM_WINDOW
-                   : entry.Label->ReadAsButton ? ROLE_SYSTEM_PUSHBUTTON
-                                               : ROLE_SYSTEM_STATICTEXT;
-        }
-        SetNumber(out, role);
-        return S_OK;
+        return Number(
+            child, out,
+            [](const TWindowedElement& self) -> LONG {
+                return self.Parent() ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_CLIENT;
+            },
+            [](const TEntry& entry) -> LONG {
+                return !entry.Label                ? ROLE_SYSTEM_WINDOW
+                       : entry.Label->ReadAsButton ? ROLE_SYSTEM_PUSHBUTTON
+                                                   : ROLE_SYSTEM_STATICTEXT;
+            });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* out) override
     {
-        if (!out) return E_INVALIDARG;
-        out->vt = VT_EMPTY;
-        LONG state = 0;
-        if (IsSelf(child)) {
-            if (!FContainer) return RPC_E_DISCONNECTED;
-            const HWND window = FContainer->Handle();
-            if (!IsWindowVisible(window)) state |= STATE_SYSTEM_INVISIBLE;
-            if (IsWindowEnabled(window)) state |= STATE_SYSTEM_FOCUSABLE;
-            if (GetFocus() == window) state |= STATE_SYSTEM_FOCUSED;
-        } else {
-            TEntry entry;
-            if (const HRESULT found = Find(child, entry); found != S_OK) return found;
-            // The labels are drawn text: read, never focused; the day half is pressed by its action.
-            if (entry.Label && !entry.Label->ReadAsButton) state |= STATE_SYSTEM_READONLY;
-            if (entry.Window && !IsWindowVisible(entry.Window->Handle())) state |= STATE_SYSTEM_INVISIBLE;
-        }
-        SetNumber(out, state);
-        return S_OK;
+        return Number(
+            child, out,
+            [](const TWindowedElement& self) -> LONG {
+                const HWND window = self.Handle();
+                return (IsWindowVisible(window) ? 0 : STATE_SYSTEM_INVISIBLE) |
+                       (IsWindowEnabled(window) ? STATE_SYSTEM_FOCUSABLE : 0) |
+                       (GetFocus() == window ? STATE_SYSTEM_FOCUSED : 0);
+            },
+            [](const TEntry& entry) -> LONG {
+                // The labels are drawn text: read, never focused; the day half is pressed by its action.
+                return (entry.Label && !entry.Label->ReadAsButton ? STATE_SYSTEM_READONLY : 0) |
+                       (entry.Window && !IsWindowVisible(entry.Window->Handle()) ? STATE_SYSTEM_INVISIBLE : 0);
+            });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* out) override { return NoAnswer(out); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG*) override { return NoAnswer(file); }
@@ -418,6 +271,24 @@ private:
         entry = entries[static_cast<size_t>(child.lVal - 1)];
         return S_OK;
     }
+    // A number (a role, a state) of the container itself or of one of its children.
+    template <typename TOfSelf, typename TOfChild>
+    HRESULT Number(const VARIANT& child, VARIANT* out, TOfSelf ofSelf, TOfChild ofChild) const
+    {
+        if (!out) return E_INVALIDARG;
+        out->vt = VT_EMPTY;
+        LONG value = 0;
+        if (IsSelf(child)) {
+            if (!FContainer) return RPC_E_DISCONNECTED;
+            value = ofSelf(*FContainer);
+        } else {
+            TEntry entry;
+            if (const HRESULT found = Find(child, entry); found != S_OK) return found;
+            value = ofChild(entry);
+        }
+        SetNumber(out, value);
+        return S_OK;
+    }
     static HRESULT Offer(const TEntry& entry, LONG id, VARIANT* out)
     {
         if (entry.Window && (out->pdispVal = ObjectOfWindow(entry.Window->Handle()))) {
@@ -453,15 +324,7 @@ LRESULT Answer(TWindowedElement& element, WPARAM wParam)
         return SystemLibrary::LresultFromObject(IID_IAccessible, wParam,
                                                 static_cast<IAccessible*>(element.ReaderObject));
     }
-    if (element.AccessibleName.empty()) return 0;
-    IAccessible* system = nullptr;
-    if (FAILED(SystemLibrary::CreateStdAccessibleObject(element.Handle(), OBJID_CLIENT, IID_IAccessible,
-                                                        reinterpret_cast<void**>(&system))))
-        return 0;
-    auto* named = new TNamedAccessible(system, element.AccessibleName);
-    const LRESULT result = SystemLibrary::LresultFromObject(IID_IAccessible, wParam, named);
-    named->Release();
-    return result;
+    return element.AccessibleName.empty() ? 0 : AnswerWithName(element.Handle(), element.AccessibleName, wParam);
 }
 
 } // namespace

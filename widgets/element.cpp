@@ -1,22 +1,14 @@
-// Elements of a window: parent relation, labels painted by their parent, subclassed and own windows.
+// Elements of a window: what they keep (bounds, visibility, fonts, contents), keys and tab order.
 #include "widgets/element.h"
-
-#include <commctrl.h>
-
-#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
 
 #include "app/failure.h"
-#include "app/guard.h"
 #include "widgets/accessible.h"
 #include "widgets/label.h"
-#include "widgets/systemlibrary.h"
 
 namespace {
-
-constexpr UINT_PTR kSubclassId = 1;
 
 TBounds ScaleEdges(const TBounds& b, int numerator, int denominator)
 {
@@ -59,21 +51,26 @@ void TElement::SetVisible(bool visible)
 
 bool TElement::Showing() const
 {
+    return UpToTheWindow([](const TElement& e) { return e.FVisible; });
+}
+
+bool TElement::UpToTheWindow(bool (*test)(const TElement&)) const
+{
     for (const TElement* c = this; c; c = c->FParent)
-        if (!c->FVisible) return false;
+        if (!test(*c)) return false;
     return true;
+}
+
+TBounds TElement::PlacedBounds() const
+{
+    const POINT origin = FParent ? FParent->ScrollOrigin() : POINT{0, 0};
+    return {origin.x + FBounds.Left, origin.y + FBounds.Top, FBounds.Width, FBounds.Height};
 }
 
 const TFont& TElement::Font() const
 {
     if (FFont) return *FFont;
     return FParent->Font();
-}
-
-TFont& TElement::OwnFont()
-{
-    if (!FFont) FFont.emplace(Font());
-    return *FFont;
 }
 
 void TElement::SetFont(const TFont& font)
@@ -97,8 +94,8 @@ void TElement::SetColor(TColor color)
 void TElement::ScaleBy(int numerator, int denominator)
 {
     const TBounds scaled = ScaleEdges(FBounds, numerator, denominator);
-    // The new font goes out before anything else happens, so that no control is left holding
-    // the one the change deleted.
+    // The new size deletes the old font's handle at once: the new one goes out to the window
+    // before anything else happens (a move repaints), so that nothing draws with the deleted one.
     if (FFont) {
         FFont->SetSize(MulDiv(FFont->Size(), numerator, denominator));
         FontChanged();
@@ -142,8 +139,8 @@ void TWindowedElement::SetBounds(const TBounds& bounds)
     if (bounds == FBounds) return;
     FBounds = bounds;
     if (FHandle && FParent) {
-        const POINT origin = FParent->ScrollOrigin();
-        SetWindowPos(FHandle, nullptr, origin.x + bounds.Left, origin.y + bounds.Top, bounds.Width, bounds.Height,
+        const TBounds placed = PlacedBounds();
+        SetWindowPos(FHandle, nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (FParent) FParent->ContentChanged();
@@ -169,37 +166,6 @@ void TWindowedElement::SetVisible(bool visible)
                          (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
 }
 
-HWND TWindowedElement::HandleNeeded()
-{
-    if (!FHandle) {
-        if (FParent) FParent->HandleNeeded();
-        CreateHandle();
-        if (FParent) PlaceInStack();
-    }
-    return FHandle;
-}
-
-void TWindowedElement::WindowsNeeded()
-{
-    HandleNeeded();
-    for (TWindowedElement* child : FChildren)
-        if (child->FVisible) child->WindowsNeeded();
-}
-
-void TWindowedElement::PlaceInStack()
-{
-    // Among the windows made so far, the next later element's lies lowest of those above this one.
-    HWND above = HWND_TOP;
-    const std::vector<TWindowedElement*>& siblings = FParent->Children();
-    for (auto it = std::find(siblings.begin(), siblings.end(), this); it != siblings.end(); ++it) {
-        if (*it != this && (*it)->FHandle) {
-            above = (*it)->FHandle;
-            break;
-        }
-    }
-    SetWindowPos(FHandle, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void TWindowedElement::SetEnabled(bool enabled)
 {
     if (enabled == FEnabled) return;
@@ -209,11 +175,10 @@ void TWindowedElement::SetEnabled(bool enabled)
 
 void TWindowedElement::SetFocus()
 {
-    for (const TElement* c = this; c; c = c->Parent()) {
-        const auto* w = static_cast<const TWindowedElement*>(c);
-        if (!w->Visible() || !w->Enabled())
-            throw TFailure("InvalidOperation", "Cannot focus a disabled or invisible window");
-    }
+    // Every container up to the window is a windowed element.
+    if (!UpToTheWindow(
+            [](const TElement& e) { return e.Visible() && static_cast<const TWindowedElement&>(e).Enabled(); }))
+        throw TFailure("InvalidOperation", "Cannot focus a disabled or invisible window");
     ::SetFocus(HandleNeeded());
 }
 
@@ -284,145 +249,6 @@ bool TWindowedElement::HandleTabKey(UINT message, WPARAM wParam)
         if (TWindowedElement* next = NextTabStop(TopLevelOf(this), this, !back)) next->SetFocus();
     }
     return message == WM_KEYDOWN || message == WM_CHAR;
-}
-
-void TWindowedElement::CreateStock(const char* className, const char* text, DWORD style, DWORD exStyle)
-{
-    // The platform's controls are loaded with the first of them, not at start.
-    SystemLibrary::LoadCommonControls();
-    const POINT origin = FParent->ScrollOrigin();
-    FHandle =
-        CreateWindowExA(exStyle, className, text,
-                        style | WS_CHILD | WS_CLIPSIBLINGS | (FVisible ? WS_VISIBLE : 0) | (FEnabled ? 0 : WS_DISABLED),
-                        origin.x + FBounds.Left, origin.y + FBounds.Top, FBounds.Width, FBounds.Height,
-                        FParent->Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!FHandle) throw TResourceError("Error creating window");
-    SystemLibrary::SetWindowSubclass(FHandle, SubclassThunk, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    ApplyFont();
-}
-
-void TWindowedElement::CreateOwn(const char* className, const char* text, DWORD style, DWORD exStyle, HWND parent,
-                                 HMENU menu, const TBounds& outer)
-{
-    FOwnClass = true;
-    CreateWindowExA(exStyle, className, text, style, outer.Left, outer.Top, outer.Width, outer.Height, parent, menu,
-                    GetModuleHandleA(nullptr), this);
-    if (!FHandle) throw TResourceError("Error creating window");
-}
-
-LRESULT CALLBACK TWindowedElement::OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<TWindowedElement*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->FHandle = hwnd;
-    }
-    auto* self = reinterpret_cast<TWindowedElement*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
-    const LRESULT result = self->Route(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-        self->FHandle = nullptr;
-    }
-    return result;
-}
-
-LRESULT CALLBACK TWindowedElement::SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                 DWORD_PTR data)
-{
-    auto* self = reinterpret_cast<TWindowedElement*>(data);
-    if (message == WM_NCDESTROY) {
-        SystemLibrary::RemoveWindowSubclass(hwnd, SubclassThunk, kSubclassId);
-        self->FHandle = nullptr;
-        return SystemLibrary::DefSubclassProc(hwnd, message, wParam, lParam);
-    }
-    return self->Route(message, wParam, lParam);
-}
-
-const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style)
-{
-    WNDCLASSEXA existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) return name;
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.style = style;
-    wc.lpfnWndProc = proc ? proc : TWindowedElement::OwnWindowThunk;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = background;
-    wc.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-    wc.lpszClassName = name;
-    if (!RegisterClassExA(&wc)) throw TResourceError("Error registering window class");
-    return name;
-}
-
-LRESULT TWindowedElement::Route(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    LRESULT result = 0;
-    if (!Guarded([&] { result = WindowProc(message, wParam, lParam); })) result = 0;
-    return result;
-}
-
-LRESULT TWindowedElement::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return FOwnClass ? DefWindowProcA(FHandle, message, wParam, lParam)
-                     : SystemLibrary::DefSubclassProc(FHandle, message, wParam, lParam);
-}
-
-LRESULT TWindowedElement::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case kReflectCommand: Command(HIWORD(wParam)); return 0;
-    case kReflectNotify: return Notify(reinterpret_cast<NMHDR*>(lParam));
-    case kReflectColor: return CtlColor(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND:
-        // A control tells its parent; the control itself raises the event.
-        if (lParam) return SendMessageA(reinterpret_cast<HWND>(lParam), kReflectCommand, wParam, lParam);
-        break;
-    case WM_NOTIFY: return SendMessageA(reinterpret_cast<NMHDR*>(lParam)->hwndFrom, kReflectNotify, wParam, lParam);
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-        // Windows that are not ours answer 0 and get the default colours.
-        if (LRESULT brush = SendMessageA(reinterpret_cast<HWND>(lParam), kReflectColor, wParam, lParam)) return brush;
-        break;
-    case WM_LBUTTONDOWN:
-        // A press on a label is the label's: a stock control would take the focus for it.
-        if ((FPressedLabel = LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))) {
-            SetCapture(FHandle);
-            return 0;
-        }
-        break;
-    case WM_LBUTTONUP:
-        if (TLabel* pressed = std::exchange(FPressedLabel, nullptr)) {
-            ReleaseCapture();
-            // A click is a press and a release on the same label.
-            if (LabelAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) == pressed) pressed->Click();
-            return 0;
-        }
-        break;
-    case WM_CANCELMODE:
-    case WM_CAPTURECHANGED:
-        if (FPressedLabel && (message == WM_CANCELMODE || reinterpret_cast<HWND>(lParam) != FHandle)) {
-            FPressedLabel = nullptr;
-            if (message == WM_CANCELMODE && GetCapture() == FHandle) ReleaseCapture();
-        }
-        break;
-    case WM_GETOBJECT:
-        if (const LRESULT object = AnswerReader(*this, wParam, lParam)) return object;
-        break;
-    case WM_KEYDOWN:
-        if (HandleTabKey(message, wParam)) return 0;
-        FKeyTaken = OfferKey(static_cast<WORD>(wParam));
-        if (FKeyTaken) return 0;
-        break;
-    case WM_CHAR:
-        if (HandleTabKey(message, wParam) || std::exchange(FKeyTaken, false)) return 0;
-        break;
-    }
-    return DefaultProc(message, wParam, lParam);
 }
 
 TWindowedElement* NextTabStop(TWindowedElement* root, TWindowedElement* current, bool forward)

@@ -39,7 +39,7 @@ struct TBounds {
 };
 
 // The bounds as a rectangle in client coordinates of the parent, the layout's (0, 0) at origin.
-inline RECT ToRect(const TBounds& b, POINT origin)
+inline RECT ToRect(const TBounds& b, POINT origin = {0, 0})
 {
     return {origin.x + b.Left, origin.y + b.Top, origin.x + b.Right(), origin.y + b.Bottom()};
 }
@@ -59,15 +59,18 @@ public:
     int Top() const { return FBounds.Top; }
     int Width() const { return FBounds.Width; }
     int Height() const { return FBounds.Height; }
+    // The bounds in the parent's client coordinates, where its scrolling has put them.
+    TBounds PlacedBounds() const;
 
     bool Visible() const { return FVisible; }
     virtual void SetVisible(bool visible);
     // Visible here and in every container up to the window.
     bool Showing() const;
+    // Whether test holds for this element and every container up to the window.
+    bool UpToTheWindow(bool (*test)(const TElement&)) const;
 
     // The element's own font, or the one it takes from its parent.
     const TFont& Font() const;
-    TFont& OwnFont();
     void SetFont(const TFont& font);
 
     TColor Color() const;
@@ -180,8 +183,8 @@ protected:
     bool FOwnClass = false;
 
 private:
-    friend const char* RegisterOwnClass(const char* name, WNDPROC proc, HBRUSH background, UINT style);
-    static LRESULT CALLBACK OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename TOwner>
+    friend LRESULT CALLBACK OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SubclassThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                           DWORD_PTR data);
     LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);

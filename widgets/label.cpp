@@ -63,7 +63,7 @@ void TLabel::FontChanged()
 void TLabel::Invalidate() const
 {
     if (!FVisible || !FParent->Handle()) return;
-    const RECT rect = ToRect(FBounds, FParent->ScrollOrigin());
+    const RECT rect = ToRect(PlacedBounds());
     InvalidateRect(FParent->Handle(), &rect, TRUE);
 }
 

@@ -96,44 +96,16 @@ void TListBox::ApplyItemHeight()
     if (FHandle) SendMessageA(FHandle, LB_SETITEMHEIGHT, 0, FItemHeight);
 }
 
-std::vector<std::string> TListBox::Items() const
-{
-    if (!FHandle) return FItems;
-    std::vector<std::string> items;
-    const auto count = SendMessageA(FHandle, LB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) items.push_back(Item(static_cast<int>(i)));
-    return items;
-}
-
-std::string TListBox::Item(int index) const
-{
-    if (!FHandle)
-        return index >= 0 && static_cast<size_t>(index) < FItems.size() ? FItems[static_cast<size_t>(index)]
-                                                                        : std::string();
-    // Asked in the list's own characters: the platform's conversion of an ANSI request goes
-    // through a fixed buffer that a long line overruns.
-    std::vector<wchar_t> wide(static_cast<size_t>(SendMessageW(FHandle, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
-    const auto length = SendMessageW(FHandle, LB_GETTEXT, index, reinterpret_cast<LPARAM>(wide.data()));
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length) * 2, '\0');
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(length), &text[0],
-                                          static_cast<int>(text.size()), nullptr, nullptr);
-    text.resize(static_cast<size_t>(bytes > 0 ? bytes : 0));
-    return text;
-}
-
 void TListBox::SetItems(const std::vector<std::string>& items)
 {
     if (!FHandle) {
         FItems = items;
         return;
     }
-    SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
+    TRedrawPause pause(FHandle);
     SendMessageA(FHandle, LB_RESETCONTENT, 0, 0);
     for (const std::string& item : items)
         SendMessageA(FHandle, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 void TListBox::LoadFromFile(const std::string& path)

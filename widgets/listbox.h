@@ -10,8 +10,6 @@ class TListBox : public TWindowedElement {
 public:
     TListBox(TWindowedElement* parent, const TBounds& bounds, int itemHeight, const std::vector<std::string>& items);
 
-    std::vector<std::string> Items() const;
-    std::string Item(int index) const;
     void SetItems(const std::vector<std::string>& items);
     // Replaces the lines with those of a text file, read whole in one read. A file that
     // cannot be opened, with no sharing, fails with "Cannot open file <path>" and leaves the

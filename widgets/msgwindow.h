@@ -27,7 +27,9 @@ public:
     HWND Handle() const { return FHandle; }
 
 private:
-    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename TOwner>
+    friend LRESULT CALLBACK OwnWindowThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Route(UINT message, WPARAM wParam, LPARAM lParam);
 
     Handler FHandler;
     HWND FHandle = nullptr;

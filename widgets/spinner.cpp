@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 #include "widgets/editfield.h"
 
 TSpinner::TSpinner(TWindowedElement* parent, const TBounds& bounds, TEditField& buddy, int minimum, int maximum)
@@ -24,15 +26,9 @@ void TSpinner::CreateHandle()
     SendMessageA(FHandle, UDM_SETACCEL, 1, reinterpret_cast<LPARAM>(&accel));
     // Attaching narrows the field and moves the spinner onto it; the layout keeps both where they are.
     SendMessageA(FHandle, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FBuddy.HandleNeeded()), 0);
-    const POINT origin = FParent->ScrollOrigin();
-    const TBounds& field = FBuddy.Bounds();
-    SetWindowPos(FBuddy.Handle(), nullptr, origin.x + field.Left, origin.y + field.Top, field.Width, field.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(FHandle, nullptr, origin.x + FBounds.Left, origin.y + FBounds.Top, FBounds.Width, FBounds.Height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT TSpinner::Notify(NMHDR*)
-{
-    return 0;
+    for (const TWindowedElement* element : std::initializer_list<const TWindowedElement*>{&FBuddy, this}) {
+        const TBounds placed = element->PlacedBounds();
+        SetWindowPos(element->Handle(), nullptr, placed.Left, placed.Top, placed.Width, placed.Height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }

@@ -16,7 +16,6 @@ protected:
     // It shows no text.
     void ApplyFont() override {}
     // Every step the platform asks about is granted.
-    LRESULT Notify(NMHDR* header) override;
 
 private:
     TEditField& FBuddy;

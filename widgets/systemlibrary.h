@@ -13,24 +13,51 @@
 
 namespace SystemLibrary {
 
+// The address of name in library, the library loaded from the system folder only; fails with
+// "Cannot load <library>" or "Cannot find <name> in <library>".
+void (*Find(const char* library, const char* name))();
+
+// A system function called as the system's own, looked up by its name at the first call.
+template <typename TFunction>
+class TSystemFunction {
+public:
+    constexpr TSystemFunction(const char* library, const char* name) : FLibrary(library), FName(name) {}
+    template <typename... TArguments>
+    auto operator()(TArguments... arguments)
+    {
+        if (!FFunction) FFunction = reinterpret_cast<TFunction>(Find(FLibrary, FName));
+        return FFunction(arguments...);
+    }
+
+private:
+    const char* FLibrary;
+    const char* FName;
+    TFunction FFunction = nullptr;
+};
+
+#define HORALET_SYSTEM_FUNCTION(name) extern TSystemFunction<decltype(&::name)> name
+
 // Limits every later library search of the process to the system folder, where the
 // platform offers that; the program loads nothing from its own folder.
 void RestrictSearchToSystemFolder();
 
 // Registers the platform's controls the widgets use (buttons, fields, lists, spinners), once.
 void LoadCommonControls();
-BOOL SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data);
-BOOL RemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);
-LRESULT DefSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+HORALET_SYSTEM_FUNCTION(SetWindowSubclass);
+HORALET_SYSTEM_FUNCTION(RemoveWindowSubclass);
+HORALET_SYSTEM_FUNCTION(DefSubclassProc);
+// The font chooser's, as a function: tests put another in its place.
 BOOL WINAPI ChooseFontA(LPCHOOSEFONTA record);
-MCIERROR mciSendCommandA(MCIDEVICEID device, UINT command, DWORD_PTR flags, DWORD_PTR parameters);
-BOOL mciGetErrorStringA(MCIERROR error, LPSTR text, UINT size);
-BOOL PlaySoundA(LPCSTR sound, HMODULE module, DWORD flags);
+HORALET_SYSTEM_FUNCTION(mciSendCommandA);
+HORALET_SYSTEM_FUNCTION(mciGetErrorStringA);
+HORALET_SYSTEM_FUNCTION(PlaySoundA);
 // What a screen reader is answered with (oleacc, ole32, oleaut32), loaded when one first asks.
-HRESULT CoInitializeEx(LPVOID reserved, DWORD mode);
-LRESULT LresultFromObject(REFIID iid, WPARAM wParam, LPUNKNOWN object);
-HRESULT CreateStdAccessibleObject(HWND window, LONG id, REFIID iid, void** object);
-HRESULT AccessibleObjectFromWindow(HWND window, DWORD id, REFIID iid, void** object);
-BSTR SysAllocString(const OLECHAR* text);
+HORALET_SYSTEM_FUNCTION(CoInitializeEx);
+HORALET_SYSTEM_FUNCTION(LresultFromObject);
+HORALET_SYSTEM_FUNCTION(CreateStdAccessibleObject);
+HORALET_SYSTEM_FUNCTION(AccessibleObjectFromWindow);
+HORALET_SYSTEM_FUNCTION(SysAllocString);
+
+#undef HORALET_SYSTEM_FUNCTION
 
 } // namespace SystemLibrary

@@ -17,13 +17,6 @@
 
 namespace {
 
-int OuterWidth(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r.right - r.left;
-}
-
 // A chooser that records what it was given and answers like the platform's would.
 struct FakeChooser {
     static inline CHOOSEFONTA record{};
@@ -57,7 +50,6 @@ protected:
         SetChooseFontSource(nullptr);
         FormFixture::TearDown();
     }
-    void Choose(TMenuItem& item) { SendMessageA(Window(), WM_COMMAND, item.Command(), 0); }
 };
 
 TEST_F(FontTest, TheChoiceIsCappedAt24PointsAndTheWidthFollows)
@@ -185,7 +177,6 @@ protected:
         std::ofstream(folder + name, std::ios::binary) << bytes;
         written.push_back(name);
     }
-    void Choose(TMenuItem& item) { SendMessageA(Window(), WM_COMMAND, item.Command(), 0); }
     // A double-click on a line, or with no line selected where line is -1.
     void DoubleClick(int line)
     {
@@ -193,11 +184,7 @@ protected:
         SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
         SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(0, LBN_DBLCLK), reinterpret_cast<LPARAM>(list));
     }
-    void Back()
-    {
-        SendMessageA(Window(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(form->Button4->Handle()));
-    }
+    void Back() { Click(*form->Button4); }
     bool MenusEnabled()
     {
         HMENU bar = GetMenu(Window());
@@ -211,7 +198,7 @@ protected:
         EXPECT_EQ(open, form->Button4->Visible());
         EXPECT_EQ(!open, MenusEnabled());
         EXPECT_EQ(title, form->Label4->Caption());
-        EXPECT_EQ(lines, form->ListBox1->Items());
+        EXPECT_EQ(lines, ListLines(form->ListBox1->Handle()));
     }
 
     std::string folder, shippedFolder;
@@ -320,8 +307,9 @@ TEST_F(ViewerTest, StrangeFilesGiveACompleteList)
         const DWORD took = GetTickCount() - start;
         ASSERT_EQ(row.count, static_cast<size_t>(SendMessageA(form->ListBox1->Handle(), LB_GETCOUNT, 0, 0)));
         if (row.count) {
-            EXPECT_EQ(row.first, form->ListBox1->Item(0));
-            EXPECT_EQ(row.last, form->ListBox1->Item(static_cast<int>(row.count - 1)));
+            const Lines lines = ListLines(form->ListBox1->Handle());
+            EXPECT_EQ(row.first, lines.front());
+            EXPECT_EQ(row.last, lines.back());
         }
         // How fast is the proof page's business; this only tells a hang from a busy machine.
         EXPECT_LT(took, 4 * kDeadline) << "the load hung";
@@ -336,14 +324,14 @@ using ShippedTexts = FormFixture;
 
 TEST_F(ShippedTexts, TheTopicsAreTheLayoutsAndEveryLineFitsTheList)
 {
-    SendMessageA(Window(), WM_COMMAND, form->Help2->Command(), 0);
-    EXPECT_EQ(kLayoutTopics, form->ListBox1->Items());
+    Choose(*form->Help2);
+    EXPECT_EQ(kLayoutTopics, ListLines(form->ListBox1->Handle()));
     HWND list = form->ListBox1->Handle();
     for (const char* name :
          {"help.txt", "help1.txt", "help2.txt", "help3.txt", "help4.txt", "help5.txt", "about.txt"}) {
         SCOPED_TRACE(name);
         form->ListBox1->LoadFromFile(AppFolder + name);
-        const Lines lines = form->ListBox1->Items();
+        const Lines lines = ListLines(list);
         EXPECT_GT(lines.size(), 1u);
         RECT client{};
         GetClientRect(list, &client);

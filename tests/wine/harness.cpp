@@ -83,6 +83,45 @@ BOOL CALLBACK CloseModal(HWND window, LPARAM)
 
 } // namespace
 
+std::vector<std::string> ListLines(HWND list)
+{
+    std::vector<std::string> lines;
+    for (LRESULT i = 0, count = list ? SendMessageA(list, LB_GETCOUNT, 0, 0) : 0; i < count; ++i) {
+        // In the list's own characters: an ANSI request is converted through a fixed buffer that
+        // a long line overruns.
+        std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]))));
+        std::string text(wide.size() * 2, '\0');
+        text.resize(
+            static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
+                                                    static_cast<int>(text.size()), nullptr, nullptr)));
+        lines.push_back(text);
+    }
+    return lines;
+}
+
+RECT Outer(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+int OuterWidth(HWND window)
+{
+    const RECT r = Outer(window);
+    return r.right - r.left;
+}
+
+void ExpectOuter(HWND window, int left, int top, int width, int height)
+{
+    const RECT r = Outer(window);
+    EXPECT_EQ(left, r.left);
+    EXPECT_EQ(top, r.top);
+    EXPECT_EQ(width, r.right - r.left);
+    EXPECT_EQ(height, r.bottom - r.top);
+}
+
 void Pump(DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
@@ -199,4 +238,15 @@ void FormFixture::Rebuild()
 HWND FormFixture::Window() const
 {
     return form->Handle();
+}
+
+void FormFixture::Choose(const TMenuItem& item) const
+{
+    SendMessageA(Window(), WM_COMMAND, item.Command(), 0);
+}
+
+void FormFixture::Click(const TButton& button) const
+{
+    SendMessageA(GetParent(button.Handle()), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button.Handle()));
 }

@@ -13,7 +13,18 @@
 #include <string>
 #include <vector>
 
+class TButton;
 class TForm1;
+class TMenuItem;
+
+// The lines of a list box window, read through the platform as a screen reader would; none
+// while there is no window.
+std::vector<std::string> ListLines(HWND list);
+
+// A window's rectangle on the screen, its width, and a check of its place and size.
+RECT Outer(HWND window);
+int OuterWidth(HWND window);
+void ExpectOuter(HWND window, int left, int top, int width, int height);
 
 // Dispatches the thread's messages for a while.
 void Pump(DWORD milliseconds);
@@ -76,6 +87,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
     HWND Window() const;
+    // A menu item chosen, and what a button tells its parent when it is clicked.
+    void Choose(const TMenuItem& item) const;
+    void Click(const TButton& button) const;
     // A new main window in place of the test's, as at start.
     void Rebuild();
 

@@ -56,9 +56,9 @@ protected:
             EXPECT_EQ(140, outer.top);
             EXPECT_TRUE(noScrollBars());
         }
-        SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+        Choose(*form->SetAlarm2);
         EXPECT_TRUE(noScrollBars()) << "the panel open";
-        SendMessageA(Window(), WM_COMMAND, form->Help2->Command(), 0);
+        Choose(*form->Help2);
         EXPECT_TRUE(noScrollBars()) << "the viewer open";
     }
 };
@@ -221,7 +221,7 @@ TEST_F(Scaling, AAndPChooseTheDayHalfFromTheKeyboard)
     };
     for (const Row& row : {Row{'P', "PM", "9:31:00 PM"}, Row{'A', "AM", "9:31:00 AM"}}) {
         SCOPED_TRACE(row.half);
-        SendMessageA(Window(), WM_COMMAND, form->SetAlarm2->Command(), 0);
+        Choose(*form->SetAlarm2);
         // Wherever the focus is in the panel: the hour spinner after the preset, or a field.
         for (HWND focus : {form->UpDown1->Handle(), form->Edit2->Handle()}) {
             const char* other = row.key == 'A' ? "PM" : "AM";
@@ -239,8 +239,7 @@ TEST_F(Scaling, AAndPChooseTheDayHalfFromTheKeyboard)
             SendMessageA(focus, WM_KEYDOWN, row.key, 1);
             EXPECT_EQ(row.half, form->Label1->Caption());
         }
-        SendMessageA(form->GroupBox1->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(form->Button2->Handle()));
+        Click(*form->Button2);
         EXPECT_EQ(row.armed, form->Label3->Caption());
     }
 }
