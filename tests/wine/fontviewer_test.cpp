@@ -307,9 +307,8 @@ TEST_F(ViewerTest, StrangeFilesGiveACompleteList)
         const DWORD took = GetTickCount() - start;
         ASSERT_EQ(row.count, static_cast<size_t>(SendMessageA(form->ListBox1->Handle(), LB_GETCOUNT, 0, 0)));
         if (row.count) {
-            const Lines lines = ListLines(form->ListBox1->Handle());
-            EXPECT_EQ(row.first, lines.front());
-            EXPECT_EQ(row.last, lines.back());
+            EXPECT_EQ(row.first, ListLine(form->ListBox1->Handle(), 0));
+            EXPECT_EQ(row.last, ListLine(form->ListBox1->Handle(), static_cast<LRESULT>(row.count - 1)));
         }
         // How fast is the proof page's business; this only tells a hang from a busy machine.
         EXPECT_LT(took, 4 * kDeadline) << "the load hung";

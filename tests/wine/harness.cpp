@@ -83,20 +83,23 @@ BOOL CALLBACK CloseModal(HWND window, LPARAM)
 
 } // namespace
 
+std::string ListLine(HWND list, LRESULT index)
+{
+    // In the list's own characters: an ANSI request is converted through a fixed buffer that a
+    // long line overruns.
+    std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+    wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(&wide[0]))));
+    std::string text(wide.size() * 2, '\0');
+    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
+                                                        static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
 std::vector<std::string> ListLines(HWND list)
 {
     std::vector<std::string> lines;
-    for (LRESULT i = 0, count = list ? SendMessageA(list, LB_GETCOUNT, 0, 0) : 0; i < count; ++i) {
-        // In the list's own characters: an ANSI request is converted through a fixed buffer that
-        // a long line overruns.
-        std::wstring wide(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        wide.resize(static_cast<size_t>(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&wide[0]))));
-        std::string text(wide.size() * 2, '\0');
-        text.resize(
-            static_cast<size_t>(WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &text[0],
-                                                    static_cast<int>(text.size()), nullptr, nullptr)));
-        lines.push_back(text);
-    }
+    for (LRESULT i = 0, count = list ? SendMessageA(list, LB_GETCOUNT, 0, 0) : 0; i < count; ++i)
+        lines.push_back(ListLine(list, i));
     return lines;
 }
 

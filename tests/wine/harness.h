@@ -17,9 +17,10 @@ class TButton;
 class TForm1;
 class TMenuItem;
 
-// The lines of a list box window, read through the platform as a screen reader would; none
-// while there is no window.
+// The lines of a list box window, or one of them, read through the platform as a screen reader
+// would; none while there is no window.
 std::vector<std::string> ListLines(HWND list);
+std::string ListLine(HWND list, LRESULT index);
 
 // A window's rectangle on the screen, its width, and a check of its place and size.
 RECT Outer(HWND window);
